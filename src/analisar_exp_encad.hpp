@@ -1,0 +1,27 @@
+// The console dialogue and the two-stack evaluation of one expression line.
+#pragma once
+
+#include <cstddef>
+
+#include "pilha.hpp"
+
+// Continues the stack's status codes.
+constexpr int DIVISAO_POR_ZERO = 3;
+
+// Longest line that is evaluated; longer ones are refused whole.
+constexpr std::size_t MAX_EXPRESSAO = 50;
+
+// Prints the message of status 1, 2 or 3; nothing for any other value.
+void Imprime_Erro(int status);
+
+// Scans the text once, tracing every push, and releases both stacks on every path.
+// Returns the first status other than SUCESSO, or SUCESSO with the answer written.
+int Avalia_Expressao(const char *expressao, std::size_t tamanho, int *resposta);
+
+// Prints the outcome of one line: refused as too long or unbalanced, or evaluated
+// with its trace lines and then the answer or the failure message.
+void Responde_Expressao(const char *linha, std::size_t tamanho);
+
+// Runs the dialogue on std::cin and std::cout until the user answers 'N' or 'n'
+// or input ends; returns the exit code, 0. The screen is cleared only on a console.
+int Executa_Dialogo(bool saida_e_console);

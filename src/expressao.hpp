@@ -1,0 +1,21 @@
+// Rules about expression text: the balance test, the class of a character and the
+// arithmetic of one operator. Nothing here prints.
+#pragma once
+
+#include <cstddef>
+
+// Classes returned by Codifica.
+constexpr int DIGITO = 1;
+constexpr int OPERADOR = 2;
+constexpr int FECHA_PARENTESE = 3;
+constexpr int OUTRO_CARACTERE = 4;
+
+// 1 when '(' and ')' balance, '[' and ']' balance, and there is one '(' per
+// operator; 0 otherwise. Every byte counts, NUL bytes included.
+int Testa_Expressao(const char *expressao, std::size_t tamanho);
+
+// Writes the digit value only for DIGITO and the operator code only for OPERADOR.
+int Codifica(char caractere, int *digito, int *operador);
+
+// 32-bit two's-complement result, wrapping; quotients truncate toward zero.
+int Calcula(int esquerdo, int direito, char operador);

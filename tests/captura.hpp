@@ -1,0 +1,20 @@
+// Runs a piece of the program with std::cin and std::cout bound to strings.
+#pragma once
+
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "saida.hpp"
+
+template <typename Acao> std::string Saida_De(Acao acao, const std::string &entrada = "") {
+  std::istringstream fonte(entrada);
+  std::ostringstream destino;
+  std::streambuf *cin_antes = std::cin.rdbuf(fonte.rdbuf());
+  std::streambuf *cout_antes = std::cout.rdbuf(destino.rdbuf());
+  acao();
+  Descarrega_Saida();
+  std::cout.rdbuf(cout_antes);
+  std::cin.rdbuf(cin_antes);
+  return destino.str();
+}

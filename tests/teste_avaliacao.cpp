@@ -1,0 +1,113 @@
+// Unit tests of the evaluation of one line: trace lines, answers, failure messages,
+// release of every node, and the outcome when the heap gives no node.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "alocacao_controlada.hpp"
+#include "analisar_exp_encad.hpp"
+#include "captura.hpp"
+
+namespace {
+
+std::string Resposta_A(const std::string &linha) {
+  return Saida_De([&] { Responde_Expressao(linha.data(), linha.size()); });
+}
+
+bool Termina_Com(const std::string &texto, const std::string &fim) {
+  return texto.size() >= fim.size() && texto.compare(texto.size() - fim.size(), fim.size(), fim) == 0;
+}
+
+struct CasoDeLinha {
+  const char *linha;
+  const char *saida;
+};
+
+TEST(Responde_Expressao, TracesEveryPushAndPrintsTheOutcome) {
+  const CasoDeLinha casos[] = {
+      {"((1+2)*3)", "Pilha 1: 1\nPilha 2: +\nPilha 1: 21\nPilha 2: *\nPilha 1: 33\n"
+                    "\nResposta: 9 \n"},
+      {"12", "Pilha 1: 1\nPilha 1: 21\n\nResposta: 2 \n"},
+      {"(12+3)", "Pilha 1: 1\nPilha 1: 21\nPilha 2: +\nPilha 1: 321\n\nResposta: 5 \n"},
+      {"(8/0)", "Pilha 1: 8\nPilha 2: /\nPilha 1: 08\n\nERRO: Divisao por 0\n"},
+      {"((8/0)+1)", "Pilha 1: 8\nPilha 2: /\nPilha 1: 08\n\nERRO: Divisao por 0\n"},
+      {"(a+b)", "Pilha 2: +\n\nERRO: Pilha Vazia\n"},
+      {")1+2(", "\nERRO: Pilha Vazia\n"},
+      {"(1+)", "Pilha 1: 1\nPilha 2: +\n\nERRO: Pilha Vazia\n"},
+      {"(12)+", "Pilha 1: 1\nPilha 1: 21\n\nERRO: Pilha Vazia\n"},
+      {"((6*7)+1)", "Pilha 1: 6\nPilha 2: *\nPilha 1: 76\nPilha 2: +\nPilha 1: 1*\n"
+                    "\nResposta: 43 \n"},
+      {"((0-7)/2)", "Pilha 1: 0\nPilha 2: -\nPilha 1: 70\nPilha 2: /\nPilha 1: 2-7\n"
+                    "\nResposta: -3 \n"},
+      {"(7/2)", "Pilha 1: 7\nPilha 2: /\nPilha 1: 27\n\nResposta: 3 \n"},
+      {"[(4 - 9)]", "Pilha 1: 4\nPilha 2: -\nPilha 1: 94\n\nResposta: -5 \n"},
+      {"", "\nERRO: Pilha Vazia\n"},
+      {"1+2", "Erro: Expressao Invalida"},
+      {"((1+2)", "Erro: Expressao Invalida"},
+      {"(((((((((((((1+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)", // 53 characters
+       "ERRO: Expressao muito Longa"},
+  };
+  for (const CasoDeLinha &caso : casos) {
+    EXPECT_EQ(Resposta_A(caso.linha), caso.saida) << caso.linha;
+  }
+}
+
+TEST(Responde_Expressao, EvaluatesUpTo50CharactersAndWrapsAnswers) {
+  const CasoDeLinha casos[] = {
+      {"((((((((((((1+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1) ", "\nResposta: 13 \n"},
+      {"(((((8*8)*(8*8))*((8*8)*(8*8)))*(8*8))*2)", "\nResposta: -2147483648 \n"},
+      {"((((((8*8)*(8*8))*((8*8)*(8*8)))*(8*8))*2)/(0-1))", "\nResposta: -2147483648 \n"},
+      {"((((9*9)*(9*9))*((9*9)*(9*9)))*(9*9))", "\nResposta: -808182895 \n"},
+      {"((((((((((((1+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)  ", "ERRO: Expressao muito Longa"},
+  };
+  for (const CasoDeLinha &caso : casos) {
+    const std::string saida = Resposta_A(caso.linha);
+    EXPECT_TRUE(Termina_Com(saida, caso.saida)) << caso.linha << "\n" << saida;
+  }
+}
+
+TEST(Avalia_Expressao, ReleasesEveryNodeOnEveryPath) {
+  const char *linhas[] = {"((1+2)*3)", "12345", "(8/0)", "(a+b)", "((((1+", "(1+2))", ""};
+  for (const std::string linha : linhas) {
+    const long vivos_antes = Nodos_Vivos();
+    int resposta = 0;
+    Saida_De([&] { Avalia_Expressao(linha.data(), linha.size(), &resposta); });
+    EXPECT_EQ(Nodos_Vivos(), vivos_antes) << linha;
+  }
+}
+
+TEST(Avalia_Expressao, ReportsFullStackWhereANodeCannotBeHad) {
+  // Outcome of "((1+2)*3)" when its k-th node allocation fails, k = 1, 2, ...
+  const char *saidas[] = {
+      "Pilha 1: vazia\n\nERRO: Pilha Cheia\n",
+      "Pilha 1: 1\nPilha 2: vazia\n\nERRO: Pilha Cheia\n",
+      "Pilha 1: 1\nPilha 2: +\nPilha 1: 1\n\nERRO: Pilha Cheia\n",
+      "Pilha 1: 1\nPilha 2: +\nPilha 1: 21\n\nERRO: Pilha Cheia\n", // the sum 3
+  };
+  long k = 1;
+  for (const char *saida : saidas) {
+    const long vivos_antes = Nodos_Vivos();
+    Falha_Nodo(k, false);
+    EXPECT_EQ(Resposta_A("((1+2)*3)"), saida) << "allocation " << k;
+    Desarma_Falhas();
+    EXPECT_EQ(Nodos_Vivos(), vivos_antes);
+    ++k;
+  }
+}
+
+struct CasoDeErro {
+  int status;
+  const char *mensagem;
+};
+
+TEST(Imprime_Erro, PrintsTheMessageOfEachFailureAndNothingElse) {
+  const CasoDeErro casos[] = {
+      {PILHA_CHEIA, "\nERRO: Pilha Cheia\n"}, {PILHA_VAZIA, "\nERRO: Pilha Vazia\n"},
+      {DIVISAO_POR_ZERO, "\nERRO: Divisao por 0\n"}, {SUCESSO, ""}, {4, ""}, {-1, ""},
+  };
+  for (const CasoDeErro &caso : casos) {
+    EXPECT_EQ(Saida_De([&] { Imprime_Erro(caso.status); }), caso.mensagem) << caso.status;
+  }
+}
+
+} // namespace

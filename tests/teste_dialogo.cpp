@@ -1,0 +1,121 @@
+// Unit tests of the whole dialogue where a session file cannot reach: node
+// allocations that fail, and a line too large to keep.
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "alocacao_controlada.hpp"
+#include "analisar_exp_encad.hpp"
+#include "captura.hpp"
+
+namespace {
+
+const std::string CICLO = "Analisador de Expressoes\n\nExpressao: ";
+const std::string CONTINUA = "\nContinua [S/N]? ";
+
+std::string Dialogo(const std::string &entrada) {
+  return Saida_De([] { EXPECT_EQ(Executa_Dialogo(false), 0); }, entrada);
+}
+
+// The output of each cycle, without its title and prompt.
+std::vector<std::string> Ciclos(const std::string &saida) {
+  std::vector<std::string> ciclos;
+  for (std::size_t inicio = saida.find(CICLO); inicio != std::string::npos;) {
+    const std::size_t fim = saida.find(CICLO, inicio + 1);
+    ciclos.push_back(saida.substr(inicio + CICLO.size(), fim - inicio - CICLO.size()));
+    inicio = fim;
+  }
+  return ciclos;
+}
+
+// Every node allocation of a session fails in turn, alone or with all that follow it:
+// each cycle then ends either as it normally does or with "Pilha Cheia", no node is
+// left behind, and afterwards the same session runs as it normally does.
+void Varre_Falhas(const std::string &entrada, bool todas_depois) {
+  const std::string normal = Dialogo(entrada);
+  const std::vector<std::string> ciclos_normais = Ciclos(normal);
+  for (long k = 1;; ++k) {
+    const long vivos_antes = Nodos_Vivos();
+    Falha_Nodo(k, todas_depois);
+    const std::string saida = Dialogo(entrada);
+    const bool falhou = Falha_Ocorreu();
+    Desarma_Falhas();
+    EXPECT_EQ(Nodos_Vivos(), vivos_antes) << "k = " << k;
+    const std::vector<std::string> ciclos = Ciclos(saida);
+    ASSERT_EQ(ciclos.size(), ciclos_normais.size()) << saida;
+    for (std::size_t i = 0; i < ciclos.size(); ++i) {
+      if (ciclos[i] != ciclos_normais[i]) {
+        EXPECT_NE(ciclos[i].find("\nERRO: Pilha Cheia\n" + CONTINUA), std::string::npos)
+            << "k = " << k << ", cycle " << i << ":\n" << ciclos[i];
+      }
+    }
+    if (!falhou) {
+      EXPECT_EQ(saida, normal);
+      break;
+    }
+  }
+  EXPECT_EQ(Dialogo(entrada), normal);
+}
+
+TEST(Executa_Dialogo, GoesOnAfterEveryFailedNodeAllocation) {
+  const char *sessoes[] = {
+      "((1+2)*3)\nS\n(((1+2)*(3+4))/(0-2))\nS\n12\nN\n",
+      "((8/2)-((1+1)*(2+2)))\ns\n(9*9)\nn\n",
+  };
+  for (const char *sessao : sessoes) {
+    Varre_Falhas(sessao, false);
+    Varre_Falhas(sessao, true);
+  }
+}
+
+// Hands out a fixed number of bytes of one character, then a tail, without ever
+// holding more than one small buffer.
+struct TFonteLonga : std::streambuf {
+  std::size_t restantes;
+  std::string cauda;
+  char bloco[1 << 16];
+
+  TFonteLonga(std::size_t tamanho, std::string fim) : restantes(tamanho), cauda(fim) {
+    std::fill(bloco, bloco + sizeof bloco, '(');
+  }
+
+  int_type underflow() override {
+    if (restantes > 0) {
+      const std::size_t n = std::min(restantes, sizeof bloco);
+      restantes -= n;
+      setg(bloco, bloco, bloco + n);
+    } else if (!cauda.empty()) {
+      std::memcpy(bloco, cauda.data(), cauda.size());
+      setg(bloco, bloco, bloco + cauda.size());
+      cauda.clear();
+    } else {
+      return traits_type::eof();
+    }
+    return traits_type::to_int_type(*gptr());
+  }
+};
+
+TEST(Executa_Dialogo, ReadsA200MegabyteLineWithoutGrowing) {
+  TFonteLonga fonte(200u << 20, "\nS\n(4*5)\nN\n");
+  std::ostringstream destino;
+  destino.str(std::string(4096, ' ')); // room for the whole dialogue, reserved up front
+  destino.str("");
+  std::streambuf *cin_antes = std::cin.rdbuf(&fonte);
+  std::streambuf *cout_antes = std::cout.rdbuf(destino.rdbuf());
+  const std::size_t bytes_antes = Bytes_Alocados();
+  const int codigo = Executa_Dialogo(false);
+  const std::size_t bytes_depois = Bytes_Alocados();
+  std::cout.rdbuf(cout_antes);
+  std::cin.rdbuf(cin_antes);
+
+  EXPECT_EQ(codigo, 0);
+  EXPECT_LT(bytes_depois - bytes_antes, 4096u);
+  EXPECT_EQ(destino.str(), CICLO + "ERRO: Expressao muito Longa" + CONTINUA + CICLO +
+                               "Pilha 1: 4\nPilha 2: *\nPilha 1: 54\n\nResposta: 20 \n" +
+                               CONTINUA);
+}
+
+} // namespace
