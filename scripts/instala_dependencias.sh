@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the checks need, when missing.
 set -euo pipefail
 pacotes=(cmake g++ clang libclang-rt-14-dev llvm-14 libgtest-dev libbenchmark-dev
-         valgrind bc python3)
+         valgrind bc time python3)
 faltam=()
 for pacote in "${pacotes[@]}"; do
   dpkg -s "$pacote" >/dev/null 2>&1 || faltam+=("$pacote")

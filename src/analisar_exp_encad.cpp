@@ -2,11 +2,10 @@
 #include "analisar_exp_encad.hpp"
 
 #include <cstdlib>
-#include <iostream>
 #include <string_view>
 
+#include "console.hpp"
 #include "expressao.hpp"
-#include "saida.hpp"
 
 // ---- Output --------------------------------------------------------------------
 
@@ -120,82 +119,26 @@ void Responde_Expressao(const char *linha, std::size_t tamanho) {
   Escreve_Texto(" \n");
 }
 
-// ---- Input ---------------------------------------------------------------------
-
-namespace {
-
-using Tracos = std::char_traits<char>;
-
-// Output is held back only while input is already waiting: a person sees every
-// prompt before the program blocks, and a filter is not slowed by a flush per cycle.
-std::streambuf *Entrada_Pronta() {
-  std::streambuf *entrada = std::cin.rdbuf();
-  if (entrada->in_avail() <= 0) {
-    Descarrega_Saida();
-  }
-  return entrada;
-}
-
-int Le_Caractere() {
-  return Entrada_Pronta()->sbumpc();
-}
-
-// "\r\n" is one line end, as a text-mode console delivers it; a lone '\r' is not.
-bool Fim_De_Linha(int caractere) {
-  if (caractere == '\n') {
-    return true;
-  }
-  if (caractere == '\r' && Entrada_Pronta()->sgetc() == '\n') {
-    Le_Caractere();
-    return true;
-  }
-  return false;
-}
-
-// One byte more than MAX_EXPRESSAO is kept, enough to tell a line too long; the
-// rest of such a line is read and dropped, so memory does not grow with it.
-struct TLINHA {
-  char texto[MAX_EXPRESSAO + 1];
-  std::size_t tamanho;
-};
-
-// False when input has ended before the line began. A last line without its line
-// end is still a line.
-bool Le_Linha(TLINHA *linha) {
-  linha->tamanho = 0;
-  int caractere = Le_Caractere();
-  if (Tracos::eq_int_type(caractere, Tracos::eof())) {
-    return false;
-  }
-  while (!Tracos::eq_int_type(caractere, Tracos::eof()) && !Fim_De_Linha(caractere)) {
-    if (linha->tamanho < sizeof linha->texto) {
-      linha->texto[linha->tamanho++] = Tracos::to_char_type(caractere);
-    }
-    caractere = Le_Caractere();
-  }
-  return true;
-}
-
-// Drops every character but "SsNn" without a word, then the one character after the
-// answer (normally its line end). Returns the answer, or eof when input ends first.
-int Le_Resposta() {
-  int caractere = Le_Caractere();
-  while (!Tracos::eq_int_type(caractere, Tracos::eof()) &&
-         std::string_view("SsNn").find(Tracos::to_char_type(caractere)) ==
-             std::string_view::npos) {
-    caractere = Le_Caractere();
-  }
-  if (!Tracos::eq_int_type(caractere, Tracos::eof())) {
-    Fim_De_Linha(Le_Caractere());
-  }
-  return caractere;
-}
-
-} // namespace
-
 // ---- Dialogue ------------------------------------------------------------------
 
 namespace {
+
+bool E_Resposta(int caractere) {
+  return caractere == 'S' || caractere == 's' || caractere == 'N' || caractere == 'n';
+}
+
+// Drops every character but "SsNn" without a word, then the one character after the
+// answer, normally its line end. Returns the answer, or FIM_DA_ENTRADA.
+int Le_Resposta() {
+  int caractere = Le_Caractere();
+  while (caractere != FIM_DA_ENTRADA && !E_Resposta(caractere)) {
+    caractere = Le_Caractere();
+  }
+  if (caractere != FIM_DA_ENTRADA) {
+    Descarta_Fim_De_Linha();
+  }
+  return caractere;
+}
 
 int Encerra(std::string_view despedida) {
   Escreve_Texto(despedida);
@@ -206,18 +149,21 @@ int Encerra(std::string_view despedida) {
 } // namespace
 
 int Executa_Dialogo(bool saida_e_console) {
-  TLINHA linha;
+  // One byte more than MAX_EXPRESSAO is kept: enough to tell that a line is too long.
+  char linha[MAX_EXPRESSAO + 1];
+  std::size_t tamanho = 0;
+  Descarta_Entrada(); // a dialogue starts from std::cin as it stands now
   for (;;) {
     Limpa_Tela(saida_e_console);
     Escreve_Texto("Analisador de Expressoes\n");
     Escreve_Texto("\nExpressao: ");
-    if (!Le_Linha(&linha)) {
+    if (!Le_Linha(linha, sizeof linha, &tamanho)) {
       return Encerra("\n");
     }
-    Responde_Expressao(linha.texto, linha.tamanho);
+    Responde_Expressao(linha, tamanho);
     Escreve_Texto("\nContinua [S/N]? ");
     const int resposta = Le_Resposta();
-    if (Tracos::eq_int_type(resposta, Tracos::eof())) {
+    if (resposta == FIM_DA_ENTRADA) {
       return Encerra("\n");
     }
     if (resposta == 'N' || resposta == 'n') {

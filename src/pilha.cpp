@@ -5,18 +5,58 @@
 #include <new>
 #include <string_view>
 
-#include "saida.hpp"
+#include "console.hpp"
+
+// Popped nodes are kept for the next pushes, a few dozen at most, and all of them go
+// back to the heap whenever a stack is destroyed: an evaluation, which ends by
+// destroying its stacks, asks the heap only for as many nodes as it holds at once
+// and leaves none behind.
+namespace {
+
+constexpr int RESERVA_MAXIMA = 64;
+TNODO *reserva = nullptr;
+int nodos_na_reserva = 0;
+
+TNODO *Obtem_Nodo() {
+  TNODO *nodo = reserva;
+  if (nodo == nullptr) {
+    return new (std::nothrow) TNODO; // a node the heap cannot give is a full stack
+  }
+  reserva = nodo->prox;
+  --nodos_na_reserva;
+  return nodo;
+}
+
+void Devolve_Nodo(TNODO *nodo) {
+  if (nodos_na_reserva == RESERVA_MAXIMA) {
+    delete nodo;
+    return;
+  }
+  nodo->prox = reserva;
+  reserva = nodo;
+  ++nodos_na_reserva;
+}
+
+void Libera_Cadeia(TNODO *nodo) {
+  while (nodo != nullptr) {
+    TNODO *abaixo = nodo->prox;
+    delete nodo;
+    nodo = abaixo;
+  }
+}
+
+} // namespace
 
 void Cria_Pilha(TPILHA *pilha) {
   pilha->topo = nullptr;
 }
 
 int Push(TPILHA *pilha, int valor) {
-  // A node the heap cannot give is a full stack, not the end of the program.
-  TNODO *nodo = new (std::nothrow) TNODO{valor, pilha->topo};
+  TNODO *nodo = Obtem_Nodo();
   if (nodo == nullptr) {
     return PILHA_CHEIA;
   }
+  *nodo = TNODO{valor, pilha->topo};
   pilha->topo = nodo;
   return SUCESSO;
 }
@@ -28,16 +68,16 @@ int Pop(TPILHA *pilha, int *valor) {
   }
   *valor = nodo->valor;
   pilha->topo = nodo->prox;
-  delete nodo;
+  Devolve_Nodo(nodo);
   return SUCESSO;
 }
 
 void destroi_pilha(TPILHA *pilha) {
-  while (pilha->topo != nullptr) {
-    TNODO *abaixo = pilha->topo->prox;
-    delete pilha->topo;
-    pilha->topo = abaixo;
-  }
+  Libera_Cadeia(pilha->topo);
+  pilha->topo = nullptr;
+  Libera_Cadeia(reserva);
+  reserva = nullptr;
+  nodos_na_reserva = 0;
 }
 
 namespace {

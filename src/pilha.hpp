@@ -16,8 +16,15 @@ constexpr int PILHA_CHEIA = 1;
 constexpr int PILHA_VAZIA = 2;
 
 void Cria_Pilha(TPILHA *pilha);
+
+// PILHA_CHEIA, with the stack unchanged, when no node can be had.
 int Push(TPILHA *pilha, int valor);
+
+// PILHA_VAZIA, with the stack and the target unchanged, when the stack is empty. The
+// node is kept for a later push until a stack is destroyed.
 int Pop(TPILHA *pilha, int *valor);
+
+// Returns to the heap every node of the stack and every node kept from earlier pops.
 void destroi_pilha(TPILHA *pilha);
 
 // Prints "Pilha <numero>: " and the values from the top down, run together.

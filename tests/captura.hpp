@@ -5,9 +5,10 @@
 #include <sstream>
 #include <string>
 
-#include "saida.hpp"
+#include "console.hpp"
 
-template <typename Acao> std::string Saida_De(Acao acao, const std::string &entrada = "") {
+template <typename Acao>
+std::string Saida_De(Acao acao, const std::string &entrada = "") {
   std::istringstream fonte(entrada);
   std::ostringstream destino;
   std::streambuf *cin_antes = std::cin.rdbuf(fonte.rdbuf());

@@ -15,7 +15,8 @@ std::string Resposta_A(const std::string &linha) {
 }
 
 bool Termina_Com(const std::string &texto, const std::string &fim) {
-  return texto.size() >= fim.size() && texto.compare(texto.size() - fim.size(), fim.size(), fim) == 0;
+  return texto.size() >= fim.size() &&
+         texto.compare(texto.size() - fim.size(), fim.size(), fim) == 0;
 }
 
 struct CasoDeLinha {
@@ -58,7 +59,8 @@ TEST(Responde_Expressao, EvaluatesUpTo50CharactersAndWrapsAnswers) {
       {"(((((8*8)*(8*8))*((8*8)*(8*8)))*(8*8))*2)", "\nResposta: -2147483648 \n"},
       {"((((((8*8)*(8*8))*((8*8)*(8*8)))*(8*8))*2)/(0-1))", "\nResposta: -2147483648 \n"},
       {"((((9*9)*(9*9))*((9*9)*(9*9)))*(9*9))", "\nResposta: -808182895 \n"},
-      {"((((((((((((1+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)  ", "ERRO: Expressao muito Longa"},
+      {"((((((((((((1+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)  ",
+       "ERRO: Expressao muito Longa"},
   };
   for (const CasoDeLinha &caso : casos) {
     const std::string saida = Resposta_A(caso.linha);
@@ -82,7 +84,8 @@ TEST(Avalia_Expressao, ReportsFullStackWhereANodeCannotBeHad) {
       "Pilha 1: vazia\n\nERRO: Pilha Cheia\n",
       "Pilha 1: 1\nPilha 2: vazia\n\nERRO: Pilha Cheia\n",
       "Pilha 1: 1\nPilha 2: +\nPilha 1: 1\n\nERRO: Pilha Cheia\n",
-      "Pilha 1: 1\nPilha 2: +\nPilha 1: 21\n\nERRO: Pilha Cheia\n", // the sum 3
+      // The sum and the later pushes reuse the nodes that ')' popped.
+      "Pilha 1: 1\nPilha 2: +\nPilha 1: 21\nPilha 2: *\nPilha 1: 33\n\nResposta: 9 \n",
   };
   long k = 1;
   for (const char *saida : saidas) {
@@ -102,8 +105,12 @@ struct CasoDeErro {
 
 TEST(Imprime_Erro, PrintsTheMessageOfEachFailureAndNothingElse) {
   const CasoDeErro casos[] = {
-      {PILHA_CHEIA, "\nERRO: Pilha Cheia\n"}, {PILHA_VAZIA, "\nERRO: Pilha Vazia\n"},
-      {DIVISAO_POR_ZERO, "\nERRO: Divisao por 0\n"}, {SUCESSO, ""}, {4, ""}, {-1, ""},
+      {PILHA_CHEIA, "\nERRO: Pilha Cheia\n"},
+      {PILHA_VAZIA, "\nERRO: Pilha Vazia\n"},
+      {DIVISAO_POR_ZERO, "\nERRO: Divisao por 0\n"},
+      {SUCESSO, ""},
+      {4, ""},
+      {-1, ""},
   };
   for (const CasoDeErro &caso : casos) {
     EXPECT_EQ(Saida_De([&] { Imprime_Erro(caso.status); }), caso.mensagem) << caso.status;

@@ -49,7 +49,8 @@ void Varre_Falhas(const std::string &entrada, bool todas_depois) {
     for (std::size_t i = 0; i < ciclos.size(); ++i) {
       if (ciclos[i] != ciclos_normais[i]) {
         EXPECT_NE(ciclos[i].find("\nERRO: Pilha Cheia\n" + CONTINUA), std::string::npos)
-            << "k = " << k << ", cycle " << i << ":\n" << ciclos[i];
+            << "k = " << k << ", cycle " << i << ":\n"
+            << ciclos[i];
       }
     }
     if (!falhou) {

@@ -17,25 +17,16 @@ struct CasoDeBalanco {
 
 TEST(Testa_Expressao, CountsParenthesesBracketsAndOperatorsOnly) {
   const CasoDeBalanco casos[] = {
-      {"", 1},
-      {"1+2", 0},
-      {"(1+2)", 1},
-      {"[1+2]", 0},
-      {"([1+2])", 1},
-      {")1+2(", 1}, // order is not tested
-      {"(a+b)", 1},
-      {"((1+2)", 0},
-      {"(1+2))", 0},
-      {"((1+2)*3)", 1},
-      {"((1+2)*3", 0},
-      {"(1+2)]", 0},
-      {"[(1+2)]]", 0},
-      {"(1)", 0}, // a pair without an operator
-      {"(1+2-3)", 0},
-      {"(((((((((1+1)+1)+1)+1)+1)+1)+1)+1)+1)", 1},
+      {"", 1},          {"1+2", 0},
+      {"(1+2)", 1},     {"[1+2]", 0},
+      {"([1+2])", 1},   {")1+2(", 1}, // order is not tested
+      {"(a+b)", 1},     {"((1+2)", 0},
+      {"(1+2))", 0},    {"((1+2)*3)", 1},
+      {"((1+2)*3", 0},  {"(1+2)]", 0},
+      {"[(1+2)]]", 0},  {"(1)", 0}, // a pair without an operator
+      {"(1+2-3)", 0},   {"(((((((((1+1)+1)+1)+1)+1)+1)+1)+1)+1)", 1},
       {"(1+2)\0)"s, 0}, // a NUL byte does not end the text
-      {"(1\0+2)"s, 1},
-      {"(1\xff+2)", 1},
+      {"(1\0+2)"s, 1},  {"(1\xff+2)", 1},
   };
   for (const CasoDeBalanco &caso : casos) {
     EXPECT_EQ(Testa_Expressao(caso.texto.data(), caso.texto.size()), caso.aceita)

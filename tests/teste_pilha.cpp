@@ -32,7 +32,8 @@ TEST(Push, ValuesComeOutInReverseOrder) {
 }
 
 TEST(Push, FailedAllocationReportsFullAndLeavesStackAsItWas) {
-  TPILHA pilha = Pilha_Com({4, 5});
+  TPILHA pilha =
+      Pilha_Com({4, 5}); // no node kept from a pop: the next push needs the heap
   TNODO *topo_antes = pilha.topo;
   Falha_Nodo(1, false);
   EXPECT_EQ(Push(&pilha, 6), PILHA_CHEIA);
@@ -54,17 +55,27 @@ TEST(Pop, OnEmptyStackReportsEmptyAndLeavesTargetAlone) {
   EXPECT_EQ(pilha.topo, nullptr);
 }
 
-TEST(Pop, AfterPushRestoresStackAndReleasesNode) {
+TEST(Pop, AfterPushRestoresStack) {
   TPILHA pilha = Pilha_Com({8});
   TNODO *topo_antes = pilha.topo;
-  const long vivos_antes = Nodos_Vivos();
   ASSERT_EQ(Push(&pilha, 9), SUCESSO);
   int tirado = 0;
   ASSERT_EQ(Pop(&pilha, &tirado), SUCESSO);
   EXPECT_EQ(tirado, 9);
   EXPECT_EQ(pilha.topo, topo_antes);
-  EXPECT_EQ(Nodos_Vivos(), vivos_antes);
   destroi_pilha(&pilha);
+}
+
+TEST(Pop, KeepsOnlyAFewNodesForLaterPushes) {
+  const long vivos_antes = Nodos_Vivos();
+  TPILHA pilha = Pilha_Com(std::vector<int>(1000, 3));
+  int tirado = 0;
+  while (Pop(&pilha, &tirado) == SUCESSO) {
+  }
+  EXPECT_LE(Nodos_Vivos(), vivos_antes + 64);
+  EXPECT_EQ(Push(&pilha, 4), SUCESSO); // served by a kept node
+  destroi_pilha(&pilha);
+  EXPECT_EQ(Nodos_Vivos(), vivos_antes);
 }
 
 TEST(destroi_pilha, OnEmptyStackDoesNothing) {
@@ -77,8 +88,14 @@ TEST(destroi_pilha, OnEmptyStackDoesNothing) {
 TEST(destroi_pilha, ReleasesEveryNodeAndLeavesStackEmpty) {
   const long vivos_antes = Nodos_Vivos();
   TPILHA pilha = Pilha_Com({1, 2, 3, 4, 5});
-  EXPECT_EQ(Nodos_Vivos(), vivos_antes + 5);
-  destroi_pilha(&pilha);
+  TPILHA outra = Pilha_Com({6, 7});
+  int tirado = 0;
+  ASSERT_EQ(Pop(&outra, &tirado), SUCESSO);
+  EXPECT_EQ(Nodos_Vivos(), vivos_antes + 7);
+  destroi_pilha(&pilha); // nodes kept from the other stack's pop go back too
+  EXPECT_EQ(Nodos_Vivos(), vivos_antes + 1);
+  destroi_pilha(&outra);
+  EXPECT_EQ(Nodos_Vivos(), vivos_antes);
   EXPECT_EQ(Nodos_Vivos(), vivos_antes);
   int alvo = 0;
   EXPECT_EQ(Pop(&pilha, &alvo), PILHA_VAZIA);
