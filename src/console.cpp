@@ -11,7 +11,7 @@
 
 namespace {
 
-char saida[1 << 16];
+char saida[1 << 14];
 std::size_t escrito = 0;
 
 void Passa_Adiante() {
@@ -31,6 +31,17 @@ void Escreve_Texto(std::string_view texto) {
   }
   std::memcpy(saida + escrito, texto.data(), texto.size());
   escrito += texto.size();
+}
+
+char *Reserva_Saida(std::size_t tamanho) {
+  if (tamanho > sizeof saida - escrito) {
+    Passa_Adiante();
+  }
+  return saida + escrito;
+}
+
+void Confirma_Saida(char *fim) {
+  escrito = static_cast<std::size_t>(fim - saida);
 }
 
 char *Formata_Inteiro(char *destino, int valor) {
@@ -56,7 +67,7 @@ void Descarrega_Saida() {
 
 namespace {
 
-char entrada[1 << 16];
+char entrada[1 << 14];
 std::size_t lido = 0, recebido = 0; // entrada[lido, recebido) is still to be read
 
 // Takes whatever input is already waiting, in one block; only when none is waiting

@@ -12,6 +12,11 @@
 void Escreve_Texto(std::string_view texto);
 void Escreve_Inteiro(int valor);
 
+// Room for `tamanho` bytes, at most 64, at the end of the output, where a caller
+// formats in place; Confirma_Saida then takes what was written up to `fim`.
+char *Reserva_Saida(std::size_t tamanho);
+void Confirma_Saida(char *fim);
+
 // Writes the decimal digits of valor at destino, which has room for 11 characters,
 // and returns the end of what it wrote.
 char *Formata_Inteiro(char *destino, int valor);

@@ -82,8 +82,7 @@ void destroi_pilha(TPILHA *pilha) {
 
 namespace {
 
-// Long enough for the prefix and a few values; a deeper stack is printed in pieces.
-constexpr std::size_t TAMANHO_TRECHO = 128;
+constexpr std::size_t TRECHO = 64;      // taken from the output at a time
 constexpr std::size_t MAIOR_VALOR = 11; // "-2147483648"
 
 char *Copia(char *destino, std::string_view texto) {
@@ -102,21 +101,25 @@ char *Formata_Valor(char *destino, int valor) {
 
 } // namespace
 
+// Formatted in place at the end of the output, since one line follows every push; a
+// deep stack takes more than one piece of the output.
 void exibe_pilha(int numero, TPILHA pilha) {
-  char trecho[TAMANHO_TRECHO];
-  char *fim = Copia(trecho, "Pilha ");
+  char *fim = Reserva_Saida(TRECHO);
+  const char *limite = fim + TRECHO - MAIOR_VALOR - 1; // room left for a value and '\n'
+  fim = Copia(fim, "Pilha ");
   fim = Formata_Inteiro(fim, numero);
   fim = Copia(fim, ": ");
   if (pilha.topo == nullptr) {
     fim = Copia(fim, "vazia");
   }
   for (const TNODO *nodo = pilha.topo; nodo != nullptr; nodo = nodo->prox) {
-    if (fim + MAIOR_VALOR + 1 > trecho + TAMANHO_TRECHO) {
-      Escreve_Texto(std::string_view(trecho, static_cast<std::size_t>(fim - trecho)));
-      fim = trecho;
+    if (fim > limite) {
+      Confirma_Saida(fim);
+      fim = Reserva_Saida(TRECHO);
+      limite = fim + TRECHO - MAIOR_VALOR - 1;
     }
     fim = Formata_Valor(fim, nodo->valor);
   }
   *fim++ = '\n';
-  Escreve_Texto(std::string_view(trecho, static_cast<std::size_t>(fim - trecho)));
+  Confirma_Saida(fim);
 }
