@@ -29,6 +29,7 @@ TEST(Push, ValuesComeOutInReverseOrder) {
     EXPECT_EQ(tirado, *valor);
   }
   EXPECT_EQ(pilha.topo, nullptr);
+  destroi_pilha(&pilha);
 }
 
 TEST(Push, FailedAllocationReportsFullAndLeavesStackAsItWas) {
@@ -128,9 +129,9 @@ TEST(exibe_pilha, PrintsValuesFromTopDownRunTogether) {
 }
 
 TEST(exibe_pilha, PrintsEveryValueOfADeepStack) {
-  TPILHA pilha = Pilha_Com(std::vector<int>(5000, 7));
+  TPILHA pilha = Pilha_Com(std::vector<int>(20000, 7));
   const std::string linha = Saida_De([&] { exibe_pilha(1, pilha); });
-  EXPECT_EQ(linha, "Pilha 1: " + std::string(5000, '7') + "\n");
+  EXPECT_EQ(linha, "Pilha 1: " + std::string(20000, '7') + "\n");
   destroi_pilha(&pilha);
 }
 

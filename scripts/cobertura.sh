@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Runs every test on a build instrumented for clang's source-based coverage, prints
+# the share of the lines under src/ that the tests execute, and fails below MINIMO%.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+minimo=${MINIMO:-95}
+pasta=build-cobertura
+cmake -S . -B "$pasta" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+  -DCOVERAGE=ON -DWITH_BENCHMARK=OFF >/dev/null
+cmake --build "$pasta" -j2
+rm -rf "$pasta/perfis"
+LLVM_PROFILE_FILE="$PWD/$pasta/perfis/%p.profraw" \
+  ctest --test-dir "$pasta" --output-on-failure -j2 >/dev/null
+llvm-profdata-14 merge -sparse "$pasta"/perfis/*.profraw -o "$pasta/testes.profdata"
+relatorio=$(llvm-cov-14 report "$pasta/tests/testes_unitarios" \
+  -object "$pasta/analisar_exp_encad" -instr-profile="$pasta/testes.profdata" src/)
+echo "$relatorio"
+echo "$relatorio" | awk -v minimo="$minimo" '/^TOTAL/ {
+  cobertura = 100 * ($8 - $9) / $8
+  printf "line coverage of src/: %.1f%% (%d of %d lines; at least %d%% required)\n",
+         cobertura, $8 - $9, $8, minimo
+  exit !(cobertura >= minimo)
+}'
