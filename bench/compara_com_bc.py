@@ -70,17 +70,21 @@ def roda(comando, entrada, relatorio):
     return parede, uso.ru_utime + uso.ru_stime, le_relatorio(relatorio)[2]
 
 
-def pico_com_linha_longa(tamanho, relatorio):
-    """Peak memory of the program given one line of `tamanho` bytes through a pipe."""
-    processo = subprocess.Popen(medido([PROGRAMA], relatorio), stdin=subprocess.PIPE,
-                                stdout=subprocess.DEVNULL)
-    bloco = b"(" * (1 << 20)
-    for _ in range(tamanho >> 20):
-        processo.stdin.write(bloco)
-    processo.stdin.write(b"\nN\n")
-    processo.stdin.close()
-    processo.wait()
-    return le_relatorio(relatorio)[2]
+def pico_do_heap(entrada, pasta):
+    """Peak of the program's heap in bytes, as valgrind's massif sees it: unlike the
+    resident size, it does not waver from run to run."""
+    relatorio = os.path.join(pasta, "massif.out")
+    with open(entrada, "rb") as fonte:
+        subprocess.run(["valgrind", "--tool=massif", "--massif-out-file=" + relatorio,
+                        PROGRAMA], stdin=fonte, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, check=True)
+    pico = uso = 0
+    for linha in open(relatorio):
+        if linha.startswith("mem_heap_B="):
+            uso = int(linha.split("=")[1])
+        elif linha.startswith("mem_heap_extra_B="):
+            pico = max(pico, uso + int(linha.split("=")[1]))
+    return pico
 
 
 def main():
@@ -100,21 +104,29 @@ def main():
         with open(mil, "w") as arquivo:
             arquivo.write("\nS\n".join(lote[:1000]) + "\nN\n")
 
+        longa = os.path.join(pasta, "longa.txt")
+        with open(longa, "wb") as arquivo:
+            bloco = b"(" * (1 << 20)
+            for _ in range(200):
+                arquivo.write(bloco)
+            arquivo.write(b"\nN\n")
+        curta = os.path.join(pasta, "curta.txt")
+        with open(curta, "wb") as arquivo:
+            arquivo.write(b"(\nN\n")
+
         relatorio = os.path.join(pasta, "time.txt")
         programa, bc = [], []
         for _ in range(RODADAS):
             programa.append(roda([PROGRAMA], dialogo, relatorio))
             bc.append(roda(["bc", "-q"], contas, relatorio))
-        # The peak resident size wavers by a few pages of shared code from run to
-        # run; the median of five runs steadies it.
-        def pico(medida):
-            return statistics.median(medida() for _ in range(RODADAS))
 
-        pico_lote = statistics.median(r[2] for r in programa)
-        pico_uma = pico(lambda: roda([PROGRAMA], uma, relatorio)[2])
-        pico_mil = pico(lambda: roda([PROGRAMA], mil, relatorio)[2])
-        pico_longa = pico(lambda: pico_com_linha_longa(200 << 20, relatorio))
-        pico_curta = pico(lambda: pico_com_linha_longa(0, relatorio))
+        # The resident size wavers by some pages of shared code from run to run; the
+        # median of five runs steadies it.
+        casos = (("one expression", uma), ("1,000", mil), ("100,000", dialogo),
+                 ("200 MB line", longa), ("short line", curta))
+        residente = [statistics.median(roda([PROGRAMA], entrada, relatorio)[2]
+                                       for _ in range(RODADAS)) for _, entrada in casos]
+        heap = [pico_do_heap(entrada, pasta) for _, entrada in casos]
 
     def mediana(rodadas, campo):
         return statistics.median(r[campo] for r in rodadas)
@@ -124,9 +136,9 @@ def main():
     for nome, campo in (("wall", 0), ("cpu", 1)):
         p, b = mediana(programa, campo), mediana(bc, campo)
         print("%-4s  program %.3f s   bc %.3f s   ratio %.1f" % (nome, p, b, b / p))
-    print("peak memory: one expression %d KiB, 1,000 %d KiB, %d %d KiB" %
-          (pico_uma, pico_mil, EXPRESSOES, pico_lote))
-    print("peak memory: 200 MB line %d KiB, short line %d KiB" % (pico_longa, pico_curta))
+    print("%-15s %12s %12s" % ("peak memory", "resident KiB", "heap bytes"))
+    for (nome, _), kib, byte in zip(casos, residente, heap):
+        print("%-15s %12d %12d" % (nome, kib, byte))
 
 
 if __name__ == "__main__":

@@ -70,6 +70,16 @@ namespace {
 char entrada[1 << 14];
 std::size_t lido = 0, recebido = 0; // entrada[lido, recebido) is still to be read
 
+// Copies into destino as much of the input already waiting as fits, without waiting.
+std::size_t Recebe_O_Que_Espera(std::streambuf *fonte, char *destino, std::size_t cabe) {
+  const std::streamsize pronto = fonte->in_avail();
+  if (pronto <= 0) {
+    return 0;
+  }
+  const auto quanto = std::min(pronto, static_cast<std::streamsize>(cabe));
+  return static_cast<std::size_t>(fonte->sgetn(destino, quanto));
+}
+
 // Takes whatever input is already waiting, in one block; only when none is waiting
 // does it flush the output and wait for one byte. False at the end of input.
 bool Ha_Entrada() {
@@ -77,20 +87,19 @@ bool Ha_Entrada() {
     return true;
   }
   std::streambuf *fonte = std::cin.rdbuf();
-  lido = recebido = 0;
-  if (fonte->in_avail() <= 0) {
-    Descarrega_Saida();
-    const int primeiro = fonte->sbumpc();
-    if (std::char_traits<char>::eq_int_type(primeiro, std::char_traits<char>::eof())) {
-      return false;
-    }
-    entrada[recebido++] = std::char_traits<char>::to_char_type(primeiro);
+  lido = 0;
+  recebido = Recebe_O_Que_Espera(fonte, entrada, sizeof entrada);
+  if (recebido > 0) {
+    return true;
   }
-  const std::streamsize pronto = std::max<std::streamsize>(fonte->in_avail(), 0);
-  const auto cabe = static_cast<std::streamsize>(sizeof entrada - recebido);
-  recebido +=
-      static_cast<std::size_t>(fonte->sgetn(entrada + recebido, std::min(pronto, cabe)));
-  return recebido > 0;
+  Descarrega_Saida();
+  const int primeiro = fonte->sbumpc();
+  if (std::char_traits<char>::eq_int_type(primeiro, std::char_traits<char>::eof())) {
+    return false;
+  }
+  entrada[0] = std::char_traits<char>::to_char_type(primeiro);
+  recebido = 1 + Recebe_O_Que_Espera(fonte, entrada + 1, sizeof entrada - 1);
+  return true;
 }
 
 int Espia_Caractere() {

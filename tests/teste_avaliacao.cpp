@@ -103,9 +103,14 @@ TEST(Avalia_Expressao, ReportsFullStackWhereANodeCannotBeHad) {
 // "Pilha Cheia", leaves no node behind, and the next run is answered normally.
 TEST(Responde_Expressao, SurvivesEveryFailedNodeAllocation) {
   const char *linhas[] = {
-      "((1+2)*3)",   "(((1+2)*(3+4))/(0-2))", "((((((((((((1+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)",
-      "(1+(2+(3+(4+(5+(6+(7+(8+(9+(1+(2+(3+4))))))))))))", "12345678901234567890",
-      "((8/0)+1)",   "(a+b)",                 "(((9*9)*(9*9))-((7/2)/(0-1)))",
+      "((1+2)*3)",
+      "(((1+2)*(3+4))/(0-2))",
+      "((((((((((((1+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)+1)",
+      "(1+(2+(3+(4+(5+(6+(7+(8+(9+(1+(2+(3+4))))))))))))",
+      "12345678901234567890",
+      "((8/0)+1)",
+      "(a+b)",
+      "(((9*9)*(9*9))-((7/2)/(0-1)))",
   };
   for (const std::string linha : linhas) {
     const std::string normal = Resposta_A(linha);
@@ -116,8 +121,10 @@ TEST(Responde_Expressao, SurvivesEveryFailedNodeAllocation) {
         const bool falhou = Falha_Ocorreu();
         Desarma_Falhas();
         EXPECT_EQ(Nodos_Vivos(), 0) << linha << ", k = " << k;
-        EXPECT_TRUE(falhou ? Termina_Com(saida, "\nERRO: Pilha Cheia\n") : saida == normal)
-            << linha << ", k = " << k << "\n" << saida;
+        EXPECT_TRUE(falhou ? Termina_Com(saida, "\nERRO: Pilha Cheia\n")
+                           : saida == normal)
+            << linha << ", k = " << k << "\n"
+            << saida;
         EXPECT_EQ(Resposta_A(linha), normal) << linha << ", after k = " << k;
         if (!falhou) {
           break;

@@ -72,6 +72,28 @@ TEST(Executa_Dialogo, GoesOnAfterEveryFailedNodeAllocation) {
   }
 }
 
+bool Termina_Com(const std::string &texto, const std::string &fim) {
+  return texto.size() >= fim.size() &&
+         texto.compare(texto.size() - fim.size(), fim.size(), fim) == 0;
+}
+
+// Cut anywhere, input still ends the dialogue at once: with a line end where the
+// program waits for an expression or an answer, or right after the 'N'.
+TEST(Executa_Dialogo, EndsCleanlyWhereverInputEnds) {
+  const std::string sessao =
+      "((1+2)*3)\r\nsim\n(8/0)\nxS\r\n" + std::string(60, '(') + "\nS\n\nS\n(7/2)\nN\n";
+  for (std::size_t corte = 0; corte <= sessao.size(); ++corte) {
+    const std::string saida = Dialogo(sessao.substr(0, corte));
+    if (corte >= sessao.size() - 1) { // the 'N' has arrived
+      EXPECT_TRUE(Termina_Com(saida, "\nResposta: 3 \n" + CONTINUA)) << corte;
+    } else {
+      EXPECT_TRUE(Termina_Com(saida, CICLO + "\n") || Termina_Com(saida, CONTINUA + "\n"))
+          << "input cut at " << corte << ":\n"
+          << saida;
+    }
+  }
+}
+
 // Hands out a fixed number of bytes of one character, then a tail, without ever
 // holding more than one small buffer.
 struct TFonteLonga : std::streambuf {
