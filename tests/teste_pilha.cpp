@@ -56,17 +56,6 @@ TEST(Pop, OnEmptyStackReportsEmptyAndLeavesTargetAlone) {
   EXPECT_EQ(pilha.topo, nullptr);
 }
 
-TEST(Pop, AfterPushRestoresStack) {
-  TPILHA pilha = Pilha_Com({8});
-  TNODO *topo_antes = pilha.topo;
-  ASSERT_EQ(Push(&pilha, 9), SUCESSO);
-  int tirado = 0;
-  ASSERT_EQ(Pop(&pilha, &tirado), SUCESSO);
-  EXPECT_EQ(tirado, 9);
-  EXPECT_EQ(pilha.topo, topo_antes);
-  destroi_pilha(&pilha);
-}
-
 TEST(Pop, KeepsOnlyAFewNodesForLaterPushes) {
   const long vivos_antes = Nodos_Vivos();
   TPILHA pilha = Pilha_Com(std::vector<int>(1000, 3));
