@@ -17,5 +17,6 @@ int Testa_Expressao(const char *expressao, std::size_t tamanho);
 // Writes the digit value only for DIGITO and the operator code only for OPERADOR.
 int Codifica(char caractere, int *digito, int *operador);
 
-// 32-bit two's-complement result, wrapping; quotients truncate toward zero.
+// 32-bit two's-complement result, wrapping; quotients truncate toward zero. 0 for
+// an unknown operator and for a zero divisor, which the evaluation reports first.
 int Calcula(int esquerdo, int direito, char operador);
