@@ -52,7 +52,7 @@ int Codifica(char caractere, int *digito, int *operador) {
     return DIGITO;
   }
   if (E_Operador(caractere)) {
-    *operador = caractere;
+    *operador = static_cast<unsigned char>(caractere); // its character code, 42 to 47
     return OPERADOR;
   }
   return caractere == ')' ? FECHA_PARENTESE : OUTRO_CARACTERE;
