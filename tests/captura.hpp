@@ -1,4 +1,5 @@
-// Runs a piece of the program with std::cin and std::cout bound to strings.
+// Runs a piece of the program with std::cin and std::cout bound to strings, and
+// looks at what it printed.
 #pragma once
 
 #include <iostream>
@@ -18,4 +19,9 @@ std::string Saida_De(Acao acao, const std::string &entrada = "") {
   std::cout.rdbuf(cout_antes);
   std::cin.rdbuf(cin_antes);
   return destino.str();
+}
+
+inline bool Termina_Com(const std::string &texto, const std::string &fim) {
+  return texto.size() >= fim.size() &&
+         texto.compare(texto.size() - fim.size(), fim.size(), fim) == 0;
 }

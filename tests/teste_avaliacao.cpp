@@ -14,11 +14,6 @@ std::string Resposta_A(const std::string &linha) {
   return Saida_De([&] { Responde_Expressao(linha.data(), linha.size()); });
 }
 
-bool Termina_Com(const std::string &texto, const std::string &fim) {
-  return texto.size() >= fim.size() &&
-         texto.compare(texto.size() - fim.size(), fim.size(), fim) == 0;
-}
-
 struct CasoDeLinha {
   const char *linha;
   const char *saida;

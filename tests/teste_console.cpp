@@ -98,11 +98,8 @@ TEST(Executa_Dialogo, LetsOutEveryPromptBeforeWaiting) {
 
   ASSERT_EQ(lenta.vista_a_cada_espera.size(), lenta.texto.size() + 1);
   for (const std::string &vista : lenta.vista_a_cada_espera) {
-    const bool pede_expressao =
-        vista.size() >= 11 && vista.rfind("Expressao: ") == vista.size() - 11;
-    const bool pede_resposta =
-        vista.size() >= 6 && vista.rfind("[S/N]? ") == vista.size() - 7;
-    EXPECT_TRUE(pede_expressao || pede_resposta) << vista;
+    EXPECT_TRUE(Termina_Com(vista, "\nExpressao: ") || Termina_Com(vista, "[S/N]? "))
+        << vista;
   }
 }
 

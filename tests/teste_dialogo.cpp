@@ -30,11 +30,6 @@ TEST(Executa_Dialogo, GoesOnAfterAFailedNodeAllocation) {
   EXPECT_EQ(Nodos_Vivos(), 0);
 }
 
-bool Termina_Com(const std::string &texto, const std::string &fim) {
-  return texto.size() >= fim.size() &&
-         texto.compare(texto.size() - fim.size(), fim.size(), fim) == 0;
-}
-
 // Cut anywhere, input still ends the dialogue at once: with a line end where the
 // program waits for an expression or an answer, or right after the 'N'.
 TEST(Executa_Dialogo, EndsCleanlyWhereverInputEnds) {
