@@ -4,13 +4,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "alocacao_controlada.hpp"
 #include "analisar_exp_encad.hpp"
-#include "console.hpp"
+#include "captura.hpp"
 
 namespace {
 
@@ -137,11 +136,6 @@ bool Le_Termo(const std::string &linha, std::size_t *posicao, TValor *resultado)
   return true;
 }
 
-bool Termina_Com(const std::string &texto, const std::string &fim) {
-  return texto.size() >= fim.size() &&
-         texto.compare(texto.size() - fim.size(), fim.size(), fim) == 0;
-}
-
 void Confere(bool condicao, const char *o_que) {
   if (!condicao) {
     std::cerr << "fuzz_linha: " << o_que << "\n";
@@ -149,21 +143,11 @@ void Confere(bool condicao, const char *o_que) {
   }
 }
 
-std::ostringstream destino;
-
 std::string Resposta_A(const std::string &linha) {
-  destino.str("");
-  Responde_Expressao(linha.data(), linha.size());
-  Descarrega_Saida();
-  return destino.str();
+  return Saida_De([&] { Responde_Expressao(linha.data(), linha.size()); });
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-  std::cout.rdbuf(destino.rdbuf());
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, std::size_t tamanho) {
   const std::string linha(reinterpret_cast<const char *>(dados), tamanho);

@@ -21,18 +21,6 @@ void Passa_Adiante() {
 
 } // namespace
 
-void Escreve_Texto(std::string_view texto) {
-  if (texto.size() > sizeof saida - escrito) {
-    Passa_Adiante();
-    if (texto.size() > sizeof saida) {
-      std::cout.rdbuf()->sputn(texto.data(), static_cast<std::streamsize>(texto.size()));
-      return;
-    }
-  }
-  std::memcpy(saida + escrito, texto.data(), texto.size());
-  escrito += texto.size();
-}
-
 char *Reserva_Saida(std::size_t tamanho) {
   if (tamanho > sizeof saida - escrito) {
     Passa_Adiante();
@@ -44,6 +32,17 @@ void Confirma_Saida(char *fim) {
   escrito = static_cast<std::size_t>(fim - saida);
 }
 
+void Escreve_Texto(std::string_view texto) {
+  if (texto.size() > sizeof saida) {
+    Passa_Adiante();
+    std::cout.rdbuf()->sputn(texto.data(), static_cast<std::streamsize>(texto.size()));
+    return;
+  }
+  char *destino = Reserva_Saida(texto.size());
+  std::memcpy(destino, texto.data(), texto.size());
+  Confirma_Saida(destino + texto.size());
+}
+
 char *Formata_Inteiro(char *destino, int valor) {
   if (valor >= 0 && valor <= 9) { // almost every value traced is a single digit
     *destino = static_cast<char>('0' + valor);
@@ -53,9 +52,7 @@ char *Formata_Inteiro(char *destino, int valor) {
 }
 
 void Escreve_Inteiro(int valor) {
-  char digitos[11];
-  const char *fim = Formata_Inteiro(digitos, valor);
-  Escreve_Texto(std::string_view(digitos, static_cast<std::size_t>(fim - digitos)));
+  Confirma_Saida(Formata_Inteiro(Reserva_Saida(11), valor));
 }
 
 void Descarrega_Saida() {
@@ -134,7 +131,7 @@ bool Le_Linha(char *texto, std::size_t capacidade, std::size_t *tamanho) {
     quebra = fim != nullptr;
     lido += trecho + quebra;
   } while (!quebra && Ha_Entrada());
-  if (quebra && comprimento > 0 && ultimo == '\r') {
+  if (quebra && ultimo == '\r') {
     --comprimento; // "\r\n" is one line end, as a text-mode console delivers it
   }
   *tamanho = std::min(comprimento, capacidade);

@@ -12,8 +12,9 @@
 void Escreve_Texto(std::string_view texto);
 void Escreve_Inteiro(int valor);
 
-// Room for `tamanho` bytes, at most 64, at the end of the output, where a caller
-// formats in place; Confirma_Saida then takes what was written up to `fim`.
+// Room for `tamanho` bytes, no more than the 16 KiB block, at the end of the output,
+// where a caller formats in place; Confirma_Saida then takes what was written up to
+// `fim`.
 char *Reserva_Saida(std::size_t tamanho);
 void Confirma_Saida(char *fim);
 

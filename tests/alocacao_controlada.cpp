@@ -94,15 +94,3 @@ void operator delete(void *memoria) noexcept {
 void operator delete(void *memoria, std::size_t) noexcept {
   Libera(memoria);
 }
-
-void *operator new[](std::size_t tamanho) {
-  return operator new(tamanho);
-}
-
-void operator delete[](void *memoria) noexcept {
-  Libera(memoria);
-}
-
-void operator delete[](void *memoria, std::size_t) noexcept {
-  Libera(memoria);
-}
