@@ -48,18 +48,6 @@ TEST(Responde_Expressao, TracesEveryPushAndPrintsTheOutcome) {
   }
 }
 
-TEST(Responde_Expressao, WrapsAnswersModulo2To32) {
-  const CasoDeLinha casos[] = {
-      {"(((((8*8)*(8*8))*((8*8)*(8*8)))*(8*8))*2)", "\nResposta: -2147483648 \n"},
-      {"((((((8*8)*(8*8))*((8*8)*(8*8)))*(8*8))*2)/(0-1))", "\nResposta: -2147483648 \n"},
-      {"((((9*9)*(9*9))*((9*9)*(9*9)))*(9*9))", "\nResposta: -808182895 \n"},
-  };
-  for (const CasoDeLinha &caso : casos) {
-    const std::string saida = Resposta_A(caso.linha);
-    EXPECT_TRUE(Termina_Com(saida, caso.saida)) << caso.linha << "\n" << saida;
-  }
-}
-
 TEST(Avalia_Expressao, ReportsFullStackWhereANodeCannotBeHad) {
   // Outcome of "((1+2)*3)" when its k-th node allocation fails, k = 1, 2, ...
   const char *saidas[] = {
