@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Times the analyser as a filter against bc on the same batch of expressions.
 
-Builds a Release program, generates 100,000 random fully parenthesised expressions
-of at most 50 characters, then runs, five times each and alternating, the whole
-dialogue (every expression answered "S", the last "N", all trace lines piped out)
-and bc computing only the answers. Prints the medians, their ratio and the peak
+Builds a Release program twice, with g++ and libstdc++ and with clang++ and libc++,
+generates 100,000 random fully parenthesised expressions of at most 50 characters,
+then runs, five times each and alternating, the whole dialogue (every expression
+answered "S", the last "N", all trace lines piped out) with each build, and bc
+computing only the answers. Prints the medians, the ratios to bc and the peak
 memory of the program for the batch, for one expression and for a 200 MB line.
 """
 import os
@@ -18,15 +19,17 @@ import time
 RAIZ = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PASTA = os.path.join(RAIZ, "build-bench")
 PROGRAMA = os.path.join(PASTA, "analisar_exp_encad")
+PASTA_LIBCXX = os.path.join(RAIZ, "build-bench-libcxx")
+PROGRAMA_LIBCXX = os.path.join(PASTA_LIBCXX, "analisar_exp_encad")
 EXPRESSOES = 100_000
 RODADAS = 5
 
 
-def compila():
-    subprocess.run(["cmake", "-S", RAIZ, "-B", PASTA, "-DCMAKE_BUILD_TYPE=Release",
-                    "-DWITH_TESTS=OFF", "-DWITH_BENCHMARK=OFF"],
+def compila(pasta, *opcoes):
+    subprocess.run(["cmake", "-S", RAIZ, "-B", pasta, "-DCMAKE_BUILD_TYPE=Release",
+                    "-DWITH_TESTS=OFF", "-DWITH_BENCHMARK=OFF", *opcoes],
                    check=True, stdout=subprocess.DEVNULL)
-    subprocess.run(["cmake", "--build", PASTA, "-j2"], check=True,
+    subprocess.run(["cmake", "--build", pasta, "-j2"], check=True,
                    stdout=subprocess.DEVNULL)
 
 
@@ -88,7 +91,8 @@ def pico_do_heap(entrada, pasta):
 
 
 def main():
-    compila()
+    compila(PASTA)
+    compila(PASTA_LIBCXX, "-DCMAKE_CXX_COMPILER=clang++", "-DCMAKE_CXX_FLAGS=-stdlib=libc++")
     lote = gera_lote()
     with tempfile.TemporaryDirectory() as pasta:
         dialogo = os.path.join(pasta, "dialogo.txt")
@@ -115,9 +119,10 @@ def main():
             arquivo.write(b"(\nN\n")
 
         relatorio = os.path.join(pasta, "time.txt")
-        programa, bc = [], []
+        programa, libcxx, bc = [], [], []
         for _ in range(RODADAS):
             programa.append(roda([PROGRAMA], dialogo, relatorio))
+            libcxx.append(roda([PROGRAMA_LIBCXX], dialogo, relatorio))
             bc.append(roda(["bc", "-q"], contas, relatorio))
 
         # The resident size wavers by some pages of shared code from run to run; the
@@ -134,8 +139,9 @@ def main():
     print("%d expressions, mean length %.1f characters" %
           (EXPRESSOES, sum(map(len, lote)) / len(lote)))
     for nome, campo in (("wall", 0), ("cpu", 1)):
-        p, b = mediana(programa, campo), mediana(bc, campo)
-        print("%-4s  program %.3f s   bc %.3f s   ratio %.1f" % (nome, p, b, b / p))
+        p, c, b = mediana(programa, campo), mediana(libcxx, campo), mediana(bc, campo)
+        print("%-4s  libstdc++ %.3f s (ratio %.1f)   libc++ %.3f s (ratio %.1f)   "
+              "bc %.3f s" % (nome, p, b / p, c, b / c, b))
     print("%-15s %12s %12s" % ("peak memory", "resident KiB", "heap bytes"))
     for (nome, _), kib, byte in zip(casos, residente, heap):
         print("%-15s %12d %12d" % (nome, kib, byte))

@@ -11,17 +11,16 @@
 
 namespace {
 
-void Limpa_Tela(bool saida_e_console) {
+// A pipe or a file gets nothing: no process is started and no byte written for it.
+void Limpa_Tela(bool saida_e_tela) {
+  if (!saida_e_tela) {
+    return;
+  }
 #ifdef _WIN32
-  (void)saida_e_console;
-  Descarrega_Saida();
+  Descarrega_Saida(); // what came before must not land on the cleared screen
   (void)std::system("cls");
 #else
-  // Home the cursor and erase the screen: the same effect as "cls", without
-  // starting a process; a pipe or a file gets nothing.
-  if (saida_e_console) {
-    Escreve_Texto("\x1b[H\x1b[2J");
-  }
+  Escreve_Texto("\x1b[H\x1b[2J"); // home the cursor and erase: what "cls" does
 #endif
 }
 
@@ -143,18 +142,17 @@ int Le_Resposta() {
 int Encerra(std::string_view despedida) {
   Escreve_Texto(despedida);
   Descarrega_Saida();
-  return 0;
+  return Falha_Do_Console().erro == 0 ? 0 : 1;
 }
 
 } // namespace
 
-int Executa_Dialogo(bool saida_e_console) {
+int Executa_Dialogo(bool saida_e_tela) {
   // One byte more than MAX_EXPRESSAO is kept: enough to tell that a line is too long.
   char linha[MAX_EXPRESSAO + 1];
   std::size_t tamanho = 0;
-  Descarta_Entrada(); // a dialogue starts from std::cin as it stands now
   for (;;) {
-    Limpa_Tela(saida_e_console);
+    Limpa_Tela(saida_e_tela);
     Escreve_Texto("Analisador de Expressoes\n");
     Escreve_Texto("\nExpressao: ");
     if (!Le_Linha(linha, sizeof linha, &tamanho)) {

@@ -22,6 +22,7 @@ int Avalia_Expressao(const char *expressao, std::size_t tamanho, int *resposta);
 // with its trace lines and then the answer or the failure message.
 void Responde_Expressao(const char *linha, std::size_t tamanho);
 
-// Runs the dialogue on std::cin and std::cout until the user answers 'N' or 'n'
-// or input ends; returns the exit code, 0. The screen is cleared only on a console.
-int Executa_Dialogo(bool saida_e_console);
+// Runs the dialogue on the console until the user answers 'N' or 'n' or input ends,
+// and returns the exit code: 0, or 1 when reading or writing failed. The screen is
+// cleared only when the output is one.
+int Executa_Dialogo(bool saida_e_tela);

@@ -1,106 +1,127 @@
-// Buffered console: input taken in blocks as it arrives, output gathered in one
-// block and handed to std::cout whole, flushed only before the program would wait.
+// Buffered console: input taken in blocks as it arrives, output gathered in one block
+// and written whole, flushed before every read, the only place the program may wait.
 #include "console.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <iostream>
 
-// ---- Output --------------------------------------------------------------------
+#include "sistema.hpp"
 
 namespace {
 
-char saida[1 << 14];
+long Le_Entrada_Padrao(char *destino, std::size_t capacidade) {
+  return Le_Descritor(0, destino, capacidade);
+}
+
+bool Escreve_Saida_Padrao(const char *origem, std::size_t tamanho) {
+  return Escreve_Descritor(1, origem, tamanho);
+}
+
+TLEITURA le = Le_Entrada_Padrao;
+TESCRITA escreve = Escreve_Saida_Padrao;
+
+char saida[BLOCO_DE_SAIDA];
 std::size_t escrito = 0;
 
-void Passa_Adiante() {
-  std::cout.rdbuf()->sputn(saida, static_cast<std::streamsize>(escrito));
-  escrito = 0;
+char entrada[1 << 16];
+std::size_t lido = 0, recebido = 0; // entrada[lido, recebido) is still to be read
+bool terminou = false;              // input has ended, or an end has failed
+bool descarta_quebra = false;       // a "\n" arriving next ends the line a '\r' began
+
+TFALHA_DO_CONSOLE falha = {false, 0};
+
+void Registra_Falha(bool leitura) {
+  falha = {leitura, errno != 0 ? errno : EIO};
+  terminou = true;
 }
 
 } // namespace
 
-char *Reserva_Saida(std::size_t tamanho) {
-  if (tamanho > sizeof saida - escrito) {
-    Passa_Adiante();
-  }
-  return saida + escrito;
+void Liga_Console(TLEITURA nova_leitura, TESCRITA nova_escrita) {
+  le = nova_leitura;
+  escreve = nova_escrita;
+  escrito = lido = recebido = 0;
+  terminou = descarta_quebra = false;
+  falha = {false, 0};
 }
 
-void Confirma_Saida(char *fim) {
-  escrito = static_cast<std::size_t>(fim - saida);
+// ---- Output --------------------------------------------------------------------
+
+void Descarrega_Saida() {
+  // After a failed write nothing more goes out: the failure is reported instead.
+  const bool saida_falhou = falha.erro != 0 && !falha.leitura;
+  if (escrito > 0 && !saida_falhou && !escreve(saida, escrito)) {
+    Registra_Falha(false);
+  }
+  escrito = 0;
 }
 
 void Escreve_Texto(std::string_view texto) {
-  if (texto.size() > sizeof saida) {
-    Passa_Adiante();
-    std::cout.rdbuf()->sputn(texto.data(), static_cast<std::streamsize>(texto.size()));
-    return;
+  while (texto.size() > sizeof saida - escrito) {
+    const std::size_t cabe = sizeof saida - escrito;
+    std::memcpy(saida + escrito, texto.data(), cabe);
+    escrito += cabe;
+    texto.remove_prefix(cabe);
+    Descarrega_Saida();
   }
-  char *destino = Reserva_Saida(texto.size());
-  std::memcpy(destino, texto.data(), texto.size());
-  Confirma_Saida(destino + texto.size());
+  std::memcpy(saida + escrito, texto.data(), texto.size());
+  escrito += texto.size();
 }
 
-char *Formata_Inteiro(char *destino, int valor) {
-  if (valor >= 0 && valor <= 9) { // almost every value traced is a single digit
-    *destino = static_cast<char>('0' + valor);
-    return destino + 1;
+void Escreve_Caractere(char caractere) {
+  if (escrito == sizeof saida) {
+    Descarrega_Saida();
   }
-  return std::to_chars(destino, destino + 11, valor).ptr; // "-2147483648" at most
+  saida[escrito++] = caractere;
 }
 
 void Escreve_Inteiro(int valor) {
-  Confirma_Saida(Formata_Inteiro(Reserva_Saida(11), valor));
-}
-
-void Descarrega_Saida() {
-  Passa_Adiante();
-  std::cout.flush();
+  if (valor >= 0 && valor <= 9) { // almost every value traced is a single digit
+    Escreve_Caractere(static_cast<char>('0' + valor));
+    return;
+  }
+  char texto[11]; // "-2147483648"
+  const char *fim = std::to_chars(texto, texto + sizeof texto, valor).ptr;
+  Escreve_Texto(std::string_view(texto, static_cast<std::size_t>(fim - texto)));
 }
 
 // ---- Input ---------------------------------------------------------------------
 
 namespace {
 
-char entrada[1 << 14];
-std::size_t lido = 0, recebido = 0; // entrada[lido, recebido) is still to be read
-
-// Copies into destino as much of the input already waiting as fits, without waiting.
-std::size_t Recebe_O_Que_Espera(std::streambuf *fonte, char *destino, std::size_t cabe) {
-  const std::streamsize pronto = fonte->in_avail();
-  if (pronto <= 0) {
-    return 0;
-  }
-  const auto quanto = std::min(pronto, static_cast<std::streamsize>(cabe));
-  return static_cast<std::size_t>(fonte->sgetn(destino, quanto));
-}
-
-// Takes whatever input is already waiting, in one block; only when none is waiting
-// does it flush the output and wait for one byte. False at the end of input.
-bool Ha_Entrada() {
-  if (lido < recebido) {
-    return true;
-  }
-  std::streambuf *fonte = std::cin.rdbuf();
-  lido = 0;
-  recebido = Recebe_O_Que_Espera(fonte, entrada, sizeof entrada);
-  if (recebido > 0) {
-    return true;
-  }
+// Takes the next block, whatever is available. The output goes first: a person must
+// see every prompt before the program waits for an answer.
+bool Recebe() {
   Descarrega_Saida();
-  const int primeiro = fonte->sbumpc();
-  if (std::char_traits<char>::eq_int_type(primeiro, std::char_traits<char>::eof())) {
+  if (terminou) {
     return false;
   }
-  entrada[0] = std::char_traits<char>::to_char_type(primeiro);
-  recebido = 1 + Recebe_O_Que_Espera(fonte, entrada + 1, sizeof entrada - 1);
+  const long lidos = le(entrada, sizeof entrada);
+  if (lidos <= 0) {
+    terminou = true; // even at a terminal, one end of input is the end
+    if (lidos < 0) {
+      Registra_Falha(true);
+    }
+    return false;
+  }
+  lido = 0;
+  recebido = static_cast<std::size_t>(lidos);
   return true;
 }
 
-int Espia_Caractere() {
-  return Ha_Entrada() ? static_cast<unsigned char>(entrada[lido]) : FIM_DA_ENTRADA;
+bool Ha_Entrada() {
+  for (;;) {
+    if (lido == recebido && !Recebe()) {
+      return false;
+    }
+    if (!descarta_quebra) {
+      return true;
+    }
+    descarta_quebra = false;
+    lido += entrada[lido] == '\n';
+  }
 }
 
 } // namespace
@@ -132,18 +153,24 @@ bool Le_Linha(char *texto, std::size_t capacidade, std::size_t *tamanho) {
     lido += trecho + quebra;
   } while (!quebra && Ha_Entrada());
   if (quebra && ultimo == '\r') {
-    --comprimento; // "\r\n" is one line end, as a text-mode console delivers it
+    --comprimento; // "\r\n" is one line end, as a file from Windows has it
   }
   *tamanho = std::min(comprimento, capacidade);
   return true;
 }
 
-void Descarta_Entrada() {
-  lido = recebido = 0;
+void Descarta_Fim_De_Linha() {
+  descarta_quebra = Le_Caractere() == '\r';
 }
 
-void Descarta_Fim_De_Linha() {
-  if (Le_Caractere() == '\r' && Espia_Caractere() == '\n') {
-    Le_Caractere();
-  }
+// ---- The end -------------------------------------------------------------------
+
+TFALHA_DO_CONSOLE Falha_Do_Console() {
+  return falha;
+}
+
+std::size_t Entrada_Nao_Usada() {
+  const std::size_t resto = recebido - lido;
+  // A "\n" already here that ends the answer's line was used, though not yet dropped.
+  return resto - (descarta_quebra && resto > 0 && entrada[lido] == '\n');
 }

@@ -1,36 +1,42 @@
-// Buffered console: input taken in blocks as it arrives, output gathered in one
-// block and handed to std::cout whole, flushed only before the program would wait.
+// Buffered console: input taken in blocks as it arrives, output gathered in one block
+// and written whole, flushed before every read, the only place the program may wait.
 #pragma once
 
 #include <cstddef>
 #include <string_view>
 
+// ---- The two ends ----
+
+// Places up to `capacidade` bytes at destino and returns how many, waiting only when
+// none is available; 0 when input has ended, -1 on a failure (errno set).
+using TLEITURA = long (*)(char *destino, std::size_t capacidade);
+
+// Writes all it is given; false on a failure (errno set).
+using TESCRITA = bool (*)(const char *origem, std::size_t tamanho);
+
+// Starts the console afresh on these ends: the program's are standard input and
+// output, tests put their own. Nothing gathered or read ahead is kept.
+void Liga_Console(TLEITURA le, TESCRITA escreve);
+
 // ---- Output ----
 
-// A trace line is printed after every push: handing each piece to the stream
-// separately would cost more than the evaluation itself.
+// Size of the output block: what is gathered before it is written.
+constexpr std::size_t BLOCO_DE_SAIDA = 1 << 16;
+
+// A trace line follows every push: each piece is appended to the block, which is
+// written when it is full, and no piece ever goes beyond it.
 void Escreve_Texto(std::string_view texto);
+void Escreve_Caractere(char caractere);
 void Escreve_Inteiro(int valor);
 
-// Room for `tamanho` bytes, no more than the 16 KiB block, at the end of the output,
-// where a caller formats in place; Confirma_Saida then takes what was written up to
-// `fim`.
-char *Reserva_Saida(std::size_t tamanho);
-void Confirma_Saida(char *fim);
-
-// Writes the decimal digits of valor at destino, which has room for 11 characters,
-// and returns the end of what it wrote.
-char *Formata_Inteiro(char *destino, int valor);
-
-// Hands everything gathered to std::cout and flushes it.
+// Writes everything gathered.
 void Descarrega_Saida();
 
 // ---- Input ----
 
 constexpr int FIM_DA_ENTRADA = -1;
 
-// The next byte of std::cin as 0 to 255, or FIM_DA_ENTRADA. Output is flushed first
-// when no input is waiting, so a person sees every prompt before the program blocks.
+// The next byte as 0 to 255, or FIM_DA_ENTRADA.
 int Le_Caractere();
 
 // Reads through the next line end, "\n" or "\r\n", or through the end of input, and
@@ -39,9 +45,19 @@ int Le_Caractere();
 // the line began.
 bool Le_Linha(char *texto, std::size_t capacidade, std::size_t *tamanho);
 
-// Forgets the input taken from std::cin but not yet read, for a reader that starts
-// afresh, perhaps on another stream.
-void Descarta_Entrada();
-
-// Drops one line end, "\n" or "\r\n", or one other byte.
+// Drops one character; if it was '\r', a "\n" that arrives right after it is dropped
+// too, as the rest of one line end, without waiting to see whether one comes.
 void Descarta_Fim_De_Linha();
+
+// ---- The end ----
+
+// Once a read has returned 0, or either end has failed, input is over for good.
+// After a failed write nothing more is written or read.
+struct TFALHA_DO_CONSOLE {
+  bool leitura; // which end failed: reading, or else writing
+  int erro;     // errno of the failed call; 0 when nothing failed
+};
+TFALHA_DO_CONSOLE Falha_Do_Console();
+
+// Bytes read ahead but never used, which a seekable input can take back.
+std::size_t Entrada_Nao_Usada();

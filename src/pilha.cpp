@@ -1,9 +1,7 @@
 // Linked stack of 32-bit integers, one heap node per value, and its trace line.
 #include "pilha.hpp"
 
-#include <cstring>
 #include <new>
-#include <string_view>
 
 #include "console.hpp"
 
@@ -13,6 +11,16 @@
 // and leaves none behind.
 namespace {
 
+TNODO *Nodo_Do_Heap() {
+  return new (std::nothrow) TNODO; // a node the heap cannot give is a full stack
+}
+
+void Libera_No_Heap(TNODO *nodo) {
+  delete nodo;
+}
+
+TALOCADOR_DE_NODOS alocador = {Nodo_Do_Heap, Libera_No_Heap};
+
 constexpr int RESERVA_MAXIMA = 64;
 TNODO *reserva = nullptr;
 int nodos_na_reserva = 0;
@@ -20,7 +28,7 @@ int nodos_na_reserva = 0;
 TNODO *Obtem_Nodo() {
   TNODO *nodo = reserva;
   if (nodo == nullptr) {
-    return new (std::nothrow) TNODO; // a node the heap cannot give is a full stack
+    return alocador.aloca();
   }
   reserva = nodo->prox;
   --nodos_na_reserva;
@@ -29,7 +37,7 @@ TNODO *Obtem_Nodo() {
 
 void Devolve_Nodo(TNODO *nodo) {
   if (nodos_na_reserva == RESERVA_MAXIMA) {
-    delete nodo;
+    alocador.libera(nodo);
     return;
   }
   nodo->prox = reserva;
@@ -40,9 +48,15 @@ void Devolve_Nodo(TNODO *nodo) {
 void Libera_Cadeia(TNODO *nodo) {
   while (nodo != nullptr) {
     TNODO *abaixo = nodo->prox;
-    delete nodo;
+    alocador.libera(nodo);
     nodo = abaixo;
   }
+}
+
+void Esvazia_Reserva() {
+  Libera_Cadeia(reserva);
+  reserva = nullptr;
+  nodos_na_reserva = 0;
 }
 
 } // namespace
@@ -75,51 +89,38 @@ int Pop(TPILHA *pilha, int *valor) {
 void destroi_pilha(TPILHA *pilha) {
   Libera_Cadeia(pilha->topo);
   pilha->topo = nullptr;
-  Libera_Cadeia(reserva);
-  reserva = nullptr;
-  nodos_na_reserva = 0;
+  Esvazia_Reserva();
 }
 
 namespace {
 
-constexpr std::size_t TRECHO = 64;      // taken from the output at a time
-constexpr std::size_t MAIOR_VALOR = 11; // "-2147483648"
-
-char *Copia(char *destino, std::string_view texto) {
-  std::memcpy(destino, texto.data(), texto.size());
-  return destino + texto.size();
-}
-
 // The choice hangs on the value alone, in both stacks: an operand of 42 shows as '*'.
-char *Formata_Valor(char *destino, int valor) {
+void Escreve_Valor(int valor) {
   if (valor == '+' || valor == '-' || valor == '*' || valor == '/') {
-    *destino = static_cast<char>(valor);
-    return destino + 1;
+    Escreve_Caractere(static_cast<char>(valor));
+  } else {
+    Escreve_Inteiro(valor);
   }
-  return Formata_Inteiro(destino, valor);
 }
 
 } // namespace
 
-// Formatted in place at the end of the output, since one line follows every push; a
-// deep stack takes more than one piece of the output.
 void exibe_pilha(int numero, TPILHA pilha) {
-  char *fim = Reserva_Saida(TRECHO);
-  const char *limite = fim + TRECHO - MAIOR_VALOR - 1; // room left for a value and '\n'
-  fim = Copia(fim, "Pilha ");
-  fim = Formata_Inteiro(fim, numero);
-  fim = Copia(fim, ": ");
+  Escreve_Texto("Pilha ");
+  Escreve_Inteiro(numero);
+  Escreve_Texto(": ");
   if (pilha.topo == nullptr) {
-    fim = Copia(fim, "vazia");
+    Escreve_Texto("vazia");
   }
   for (const TNODO *nodo = pilha.topo; nodo != nullptr; nodo = nodo->prox) {
-    if (fim > limite) {
-      Confirma_Saida(fim);
-      fim = Reserva_Saida(TRECHO);
-      limite = fim + TRECHO - MAIOR_VALOR - 1;
-    }
-    fim = Formata_Valor(fim, nodo->valor);
+    Escreve_Valor(nodo->valor);
   }
-  *fim++ = '\n';
-  Confirma_Saida(fim);
+  Escreve_Caractere('\n');
+}
+
+TALOCADOR_DE_NODOS Troca_Alocador_De_Nodos(TALOCADOR_DE_NODOS novo) {
+  Esvazia_Reserva(); // each node goes back to the allocator it came from
+  const TALOCADOR_DE_NODOS antigo = alocador;
+  alocador = novo;
+  return antigo;
 }

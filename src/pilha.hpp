@@ -29,3 +29,16 @@ void destroi_pilha(TPILHA *pilha);
 
 // Prints "Pilha <numero>: " and the values from the top down, run together.
 void exibe_pilha(int numero, TPILHA pilha);
+
+// ---- Where nodes come from ----
+
+// Every node is taken from and given back to the heap through these two; a test puts
+// its own in place to make an allocation fail or to count live nodes. `aloca` returns
+// null when it has no node, which Push reports as PILHA_CHEIA.
+struct TALOCADOR_DE_NODOS {
+  TNODO *(*aloca)();
+  void (*libera)(TNODO *nodo);
+};
+
+// Returns the allocator that was in use.
+TALOCADOR_DE_NODOS Troca_Alocador_De_Nodos(TALOCADOR_DE_NODOS novo);

@@ -1,9 +1,12 @@
-// Test control over the program's heap: replaces the global allocation functions so
-// that node allocations can fail on demand and live nodes can be counted.
+// Test control over the program's heap: the stacks' node allocator is replaced by one
+// that fails on demand and counts live nodes, and the global allocation functions by
+// ones that count bytes.
 #include "alocacao_controlada.hpp"
 
 #include <cstdlib>
 #include <new>
+
+#include "pilha.hpp"
 
 namespace {
 
@@ -12,31 +15,6 @@ bool falhas_seguidas = false;
 bool falha_ocorreu = false;
 long nodos_vivos = 0;
 std::size_t bytes_alocados = 0;
-
-// Each block carries a header that says whether it is a node, so that delete, which
-// cannot tell the two kinds apart, keeps the count of live nodes right.
-constexpr std::size_t CABECALHO = alignof(std::max_align_t);
-constexpr unsigned char NODO = 1;
-
-void *Aloca(std::size_t tamanho, unsigned char tipo) {
-  auto *bloco = static_cast<unsigned char *>(std::malloc(tamanho + CABECALHO));
-  if (bloco == nullptr) {
-    return nullptr;
-  }
-  bloco[0] = tipo;
-  bytes_alocados += tamanho;
-  nodos_vivos += tipo == NODO;
-  return bloco + CABECALHO;
-}
-
-void Libera(void *memoria) {
-  if (memoria == nullptr) {
-    return;
-  }
-  unsigned char *bloco = static_cast<unsigned char *>(memoria) - CABECALHO;
-  nodos_vivos -= bloco[0] == NODO;
-  std::free(bloco);
-}
 
 bool Deve_Falhar() {
   if (proxima_falha == 0) {
@@ -50,6 +28,24 @@ bool Deve_Falhar() {
   proxima_falha = falhas_seguidas ? 1 : 0;
   return true;
 }
+
+TNODO *Aloca_Nodo() {
+  if (Deve_Falhar()) {
+    return nullptr;
+  }
+  TNODO *nodo = new (std::nothrow) TNODO;
+  nodos_vivos += nodo != nullptr;
+  return nodo;
+}
+
+void Libera_Nodo(TNODO *nodo) {
+  --nodos_vivos;
+  delete nodo;
+}
+
+// Put in place before any test runs, and for the whole test program.
+[[maybe_unused]] const TALOCADOR_DE_NODOS alocador_padrao =
+    Troca_Alocador_De_Nodos({Aloca_Nodo, Libera_Nodo});
 
 } // namespace
 
@@ -75,12 +71,15 @@ std::size_t Bytes_Alocados() {
   return bytes_alocados;
 }
 
+// Both forms are replaced, so that every block, a node or not, goes back to free().
 void *operator new(std::size_t tamanho, const std::nothrow_t &) noexcept {
-  return Deve_Falhar() ? nullptr : Aloca(tamanho, NODO);
+  void *memoria = std::malloc(tamanho != 0 ? tamanho : 1);
+  bytes_alocados += memoria != nullptr ? tamanho : 0;
+  return memoria;
 }
 
 void *operator new(std::size_t tamanho) {
-  void *memoria = Aloca(tamanho, 0);
+  void *memoria = operator new(tamanho, std::nothrow);
   if (memoria == nullptr) {
     throw std::bad_alloc();
   }
@@ -88,9 +87,9 @@ void *operator new(std::size_t tamanho) {
 }
 
 void operator delete(void *memoria) noexcept {
-  Libera(memoria);
+  std::free(memoria);
 }
 
 void operator delete(void *memoria, std::size_t) noexcept {
-  Libera(memoria);
+  std::free(memoria);
 }

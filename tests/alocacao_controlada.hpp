@@ -12,7 +12,7 @@ void Desarma_Falhas();
 // True once an armed failure has been handed out.
 bool Falha_Ocorreu();
 
-// Nodes are the program's only nothrow allocations.
+// Nodes taken from the stacks' allocator and not yet given back.
 long Nodos_Vivos();
 
 // Every byte ever handed out by operator new, nodes or not.

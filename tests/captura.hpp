@@ -1,24 +1,42 @@
-// Runs a piece of the program with std::cin and std::cout bound to strings, and
-// looks at what it printed.
+// Runs a piece of the program with the console's ends bound to strings, and looks at
+// what it printed.
 #pragma once
 
-#include <iostream>
-#include <sstream>
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "console.hpp"
 
+namespace captura {
+
+inline std::string entrada;
+inline std::size_t lidos = 0;
+inline std::string saida;
+
+inline long Le(char *destino, std::size_t capacidade) {
+  const std::size_t quanto = std::min(capacidade, entrada.size() - lidos);
+  std::memcpy(destino, entrada.data() + lidos, quanto);
+  lidos += quanto;
+  return static_cast<long>(quanto);
+}
+
+inline bool Escreve(const char *origem, std::size_t tamanho) {
+  saida.append(origem, tamanho);
+  return true;
+}
+
+} // namespace captura
+
 template <typename Acao>
 std::string Saida_De(Acao acao, const std::string &entrada = "") {
-  std::istringstream fonte(entrada);
-  std::ostringstream destino;
-  std::streambuf *cin_antes = std::cin.rdbuf(fonte.rdbuf());
-  std::streambuf *cout_antes = std::cout.rdbuf(destino.rdbuf());
+  captura::entrada = entrada;
+  captura::lidos = 0;
+  captura::saida.clear();
+  Liga_Console(captura::Le, captura::Escreve);
   acao();
   Descarrega_Saida();
-  std::cout.rdbuf(cout_antes);
-  std::cin.rdbuf(cin_antes);
-  return destino.str();
+  return captura::saida;
 }
 
 inline bool Termina_Com(const std::string &texto, const std::string &fim) {

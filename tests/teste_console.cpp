@@ -1,5 +1,7 @@
-// Unit tests of the buffered console: lines as they are read, texts as they leave,
-// and output flushed before every wait for input.
+// Unit tests of the buffered console: lines as they are read, output flushed before
+// every read, end of input and failed ends, and the bounds of the output block.
+#include <cerrno>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -8,41 +10,76 @@
 #include "analisar_exp_encad.hpp"
 #include "captura.hpp"
 #include "console.hpp"
+#include "pilha.hpp"
 
 namespace {
 
-// Hands out its text one byte per read and never says more is waiting, as a person
-// typing does; before each read it notes the output the program had let out.
-struct TFonteLenta : std::streambuf {
-  std::string texto;
-  std::size_t posicao = 0;
-  char atual = 0;
-  const std::ostringstream *saida = nullptr;
-  std::vector<std::string> vista_a_cada_espera;
+const std::string CICLO = "Analisador de Expressoes\n\nExpressao: ";
+const std::string CONTINUA = "\nContinua [S/N]? ";
 
-  int_type underflow() override {
-    if (saida != nullptr) {
-      vista_a_cada_espera.push_back(saida->str());
-    }
-    if (posicao == texto.size()) {
-      return traits_type::eof();
-    }
-    atual = texto[posicao++];
-    setg(&atual, &atual, &atual + 1);
-    return traits_type::to_int_type(atual);
-  }
+// Input handed out as scripted, one reply per read: some bytes, or the end of input
+// (""), or a failure (FALHA). Past the script every read fails the test. Before each
+// read it notes the output the program had let out.
+const std::string FALHA = "\x01 failure";
+
+struct TROTEIRO {
+  std::vector<std::string> respostas;
+  std::size_t proxima = 0;
+  std::vector<std::string> vista_a_cada_leitura;
+  int escritas_que_falham = INT_MAX; // writes that succeed before they fail
 };
+TROTEIRO roteiro;
 
-std::vector<std::string> Linhas_De(std::streambuf *fonte) {
-  std::streambuf *cin_antes = std::cin.rdbuf(fonte);
-  Descarta_Entrada();
+long Le_Do_Roteiro(char *destino, std::size_t capacidade) {
+  roteiro.vista_a_cada_leitura.push_back(captura::saida);
+  if (roteiro.proxima == roteiro.respostas.size()) {
+    ADD_FAILURE() << "read past the end of input";
+    return 0;
+  }
+  const std::string &resposta = roteiro.respostas[roteiro.proxima++];
+  if (resposta == FALHA) {
+    errno = EIO;
+    return -1;
+  }
+  EXPECT_LE(resposta.size(), capacidade);
+  resposta.copy(destino, resposta.size());
+  return static_cast<long>(resposta.size());
+}
+
+bool Escreve_Com_Falha(const char *origem, std::size_t tamanho) {
+  if (roteiro.escritas_que_falham-- <= 0) {
+    errno = ENOSPC;
+    return false;
+  }
+  return captura::Escreve(origem, tamanho);
+}
+
+// Runs the whole dialogue on the script; returns its exit code.
+int Dialogo_Com(std::vector<std::string> respostas, int escritas_que_falham = INT_MAX) {
+  roteiro = TROTEIRO{std::move(respostas), 0, {}, escritas_que_falham};
+  captura::saida.clear();
+  Liga_Console(Le_Do_Roteiro, Escreve_Com_Falha);
+  return Executa_Dialogo(false);
+}
+
+std::vector<std::string> Um_Byte_Por_Leitura(const std::string &texto) {
+  std::vector<std::string> respostas;
+  for (char caractere : texto) {
+    respostas.emplace_back(1, caractere);
+  }
+  respostas.emplace_back(); // the end of input
+  return respostas;
+}
+
+std::vector<std::string> Linhas_De(const std::vector<std::string> &respostas) {
+  roteiro = TROTEIRO{respostas, 0, {}, INT_MAX};
+  Liga_Console(Le_Do_Roteiro, captura::Escreve);
   std::vector<std::string> linhas;
   char texto[8];
   std::size_t tamanho = 0;
   while (Le_Linha(texto, sizeof texto, &tamanho)) {
     linhas.emplace_back(texto, tamanho);
   }
-  std::cin.rdbuf(cin_antes);
   return linhas;
 }
 
@@ -67,16 +104,82 @@ TEST(Le_Linha, EndsLinesAtNewlineOrCrLfAndKeepsTheirFirstBytes) {
       {"a\0b\n\xff\n"s, {"a\0b"s, "\xff"}},
   };
   for (const CasoDeLeitura &caso : casos) {
-    std::istringstream inteira(caso.entrada);
-    EXPECT_EQ(Linhas_De(inteira.rdbuf()), caso.linhas) << caso.entrada;
-    TFonteLenta lenta;
-    lenta.texto = caso.entrada;
-    EXPECT_EQ(Linhas_De(&lenta), caso.linhas) << caso.entrada;
+    EXPECT_EQ(Linhas_De({caso.entrada, ""}), caso.linhas) << caso.entrada;
+    EXPECT_EQ(Linhas_De(Um_Byte_Por_Leitura(caso.entrada)), caso.linhas) << caso.entrada;
+  }
+}
+
+TEST(Executa_Dialogo, LetsOutEveryPromptBeforeEachRead) {
+  const std::string texto = "(1+2)\nx\nS\n(3\r\ns\r(4*5)\nn";
+  EXPECT_EQ(Dialogo_Com(Um_Byte_Por_Leitura(texto)), 0);
+  ASSERT_EQ(roteiro.vista_a_cada_leitura.size(), texto.size() + 1); // and the end
+  for (const std::string &vista : roteiro.vista_a_cada_leitura) {
+    EXPECT_TRUE(Termina_Com(vista, "\nExpressao: ") || Termina_Com(vista, "[S/N]? "))
+        << vista;
+  }
+}
+
+// After the answer's '\r' nothing is read to see whether a "\n" follows: a driver
+// that ends its answers with "\r" gets the next prompt at once.
+TEST(Executa_Dialogo, NeverWaitsForTheRestOfALineEnd) {
+  EXPECT_EQ(Dialogo_Com({"(1+2)\n", "n\r"}), 0);
+  EXPECT_EQ(roteiro.proxima, 2u);
+  EXPECT_EQ(Dialogo_Com({"(1+2)\n", "s\r", "\n(2*3)\r", "\nn\n", ""}), 0);
+  EXPECT_EQ(roteiro.vista_a_cada_leitura[2], CICLO +
+                                                 "Pilha 1: 1\nPilha 2: +\n"
+                                                 "Pilha 1: 21\n\nResposta: 3 \n" +
+                                                 CONTINUA + CICLO);
+  EXPECT_TRUE(Termina_Com(captura::saida, "\nResposta: 6 \n" + CONTINUA));
+}
+
+TEST(Executa_Dialogo, NeverReadsAgainOnceInputHasEnded) {
+  EXPECT_EQ(Dialogo_Com({"(1+2)\n", "", "S\n(3*4)\n"}), 0);
+  EXPECT_EQ(roteiro.proxima, 2u);
+  EXPECT_TRUE(Termina_Com(captura::saida, CONTINUA + "\n"));
+}
+
+TEST(Executa_Dialogo, EndsAsAtTheEndOfInputWhenAReadFails) {
+  EXPECT_EQ(Dialogo_Com({"(1+2)\n", FALHA, "S\n"}), 1);
+  EXPECT_EQ(roteiro.proxima, 2u);
+  EXPECT_TRUE(Termina_Com(captura::saida, "\nResposta: 3 \n" + CONTINUA + "\n"));
+  EXPECT_TRUE(Falha_Do_Console().leitura);
+  EXPECT_EQ(Falha_Do_Console().erro, EIO);
+}
+
+TEST(Executa_Dialogo, StopsWritingAndReadingWhenAWriteFails) {
+  EXPECT_EQ(Dialogo_Com({"(1+2)\nS\n", "(3*4)\nN\n", ""}, 0), 1);
+  EXPECT_EQ(roteiro.proxima, 0u); // the write before the first read failed
+  EXPECT_EQ(captura::saida, "");
+  EXPECT_FALSE(Falha_Do_Console().leitura);
+  EXPECT_EQ(Falha_Do_Console().erro, ENOSPC);
+
+  EXPECT_EQ(Dialogo_Com({"(1+2)\nS\n", "(3*4)\nN\n", ""}, 1), 1);
+  EXPECT_EQ(roteiro.proxima, 1u);
+  EXPECT_EQ(captura::saida, CICLO);
+}
+
+struct CasoDeSobra {
+  std::vector<std::string> respostas;
+  std::size_t nao_usada;
+};
+
+TEST(Entrada_Nao_Usada, CountsWhatWasReadAheadButNotUsed) {
+  const CasoDeSobra casos[] = {
+      {{"(1+2)\nn\nresto\n"}, 6},
+      {{"(1+2)\nn\r\nresto"}, 5}, // the "\n" belongs to
+                                  // the answer's line
+      {{"(1+2)\nn\r", "\nresto"}, 0},
+      {{"(1+2)\nnao\n"}, 2},
+      {{"(1+2)\n", ""}, 0},
+  };
+  for (const CasoDeSobra &caso : casos) {
+    Dialogo_Com(caso.respostas);
+    EXPECT_EQ(Entrada_Nao_Usada(), caso.nao_usada) << caso.respostas[0];
   }
 }
 
 TEST(Escreve_Texto, PassesOnTextsLongerThanTheOutputBlock) {
-  const std::string longo(100000, 'x');
+  const std::string longo(3 * BLOCO_DE_SAIDA + 5, 'x');
   const std::string saida = Saida_De([&] {
     Escreve_Texto("abc");
     Escreve_Texto(longo);
@@ -85,29 +188,37 @@ TEST(Escreve_Texto, PassesOnTextsLongerThanTheOutputBlock) {
   EXPECT_EQ(saida, "abc" + longo + "def");
 }
 
-TEST(Executa_Dialogo, LetsOutEveryPromptBeforeWaiting) {
-  TFonteLenta lenta;
-  lenta.texto = "(1+2)\nx\nS\n(3\r\n";
-  std::ostringstream destino;
-  lenta.saida = &destino;
-  std::streambuf *cin_antes = std::cin.rdbuf(&lenta);
-  std::streambuf *cout_antes = std::cout.rdbuf(destino.rdbuf());
-  Executa_Dialogo(false);
-  std::cout.rdbuf(cout_antes);
-  std::cin.rdbuf(cin_antes);
-
-  ASSERT_EQ(lenta.vista_a_cada_espera.size(), lenta.texto.size() + 1);
-  for (const std::string &vista : lenta.vista_a_cada_espera) {
-    EXPECT_TRUE(Termina_Com(vista, "\nExpressao: ") || Termina_Com(vista, "[S/N]? "))
-        << vista;
+// A trace line written where the block has 0 to 20 bytes of room left comes out
+// whole and in place: no value is cut, lost or written beyond the block.
+TEST(exibe_pilha, WritesWholeLinesAtTheEndOfTheOutputBlock) {
+  TPILHA pilha;
+  Cria_Pilha(&pilha);
+  for (const int valor : {INT_MIN, int{'*'}, 7, INT_MAX, -45}) {
+    Push(&pilha, valor);
   }
+  const std::string linha = "Pilha -2147483648: -4521474836477*-2147483648\n";
+  for (std::size_t sobra = 0; sobra <= 20; ++sobra) {
+    const std::string antes(BLOCO_DE_SAIDA - sobra, '.');
+    const std::string saida = Saida_De([&] {
+      Escreve_Texto(antes);
+      exibe_pilha(INT_MIN, pilha);
+      Escreve_Inteiro(INT_MIN);
+      Escreve_Caractere('!');
+    });
+    EXPECT_EQ(saida, antes + linha + "-2147483648!") << sobra;
+  }
+  destroi_pilha(&pilha);
 }
 
 TEST(Executa_Dialogo, ClearsTheScreenOnlyOnAConsole) {
-  const std::string ciclo = "Analisador de Expressoes\n\nExpressao: ";
+#ifdef _WIN32
+  const std::string limpa = ""; // "cls" clears the console itself
+#else
+  const std::string limpa = "\x1b[H\x1b[2J";
+#endif
   EXPECT_EQ(Saida_De([] { Executa_Dialogo(true); }, "\n"),
-            "\x1b[H\x1b[2J" + ciclo + "\nERRO: Pilha Vazia\n\nContinua [S/N]? \n");
-  EXPECT_EQ(Saida_De([] { Executa_Dialogo(false); }, ""), ciclo + "\n");
+            limpa + CICLO + "\nERRO: Pilha Vazia\n" + CONTINUA + "\n");
+  EXPECT_EQ(Saida_De([] { Executa_Dialogo(false); }, ""), CICLO + "\n");
 }
 
 } // namespace

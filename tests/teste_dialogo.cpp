@@ -1,7 +1,6 @@
 // Unit tests of the whole dialogue where a session file cannot reach: a node
 // allocation that fails, input cut at every byte, and a line too large to keep.
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -47,51 +46,40 @@ TEST(Executa_Dialogo, EndsCleanlyWhereverInputEnds) {
   }
 }
 
-// Hands out a fixed number of bytes of one character, then a tail, without ever
-// holding more than one small buffer.
-struct TFonteLonga : std::streambuf {
+// Hands out a fixed number of '(' bytes, then a tail, without ever holding more
+// than the console's own block.
+struct TFONTE_LONGA {
   std::size_t restantes;
   std::string cauda;
-  char bloco[1 << 16];
-
-  TFonteLonga(std::size_t tamanho, std::string fim) : restantes(tamanho), cauda(fim) {
-    std::fill(bloco, bloco + sizeof bloco, '(');
-  }
-
-  int_type underflow() override {
-    if (restantes > 0) {
-      const std::size_t n = std::min(restantes, sizeof bloco);
-      restantes -= n;
-      setg(bloco, bloco, bloco + n);
-    } else if (!cauda.empty()) {
-      std::memcpy(bloco, cauda.data(), cauda.size());
-      setg(bloco, bloco, bloco + cauda.size());
-      cauda.clear();
-    } else {
-      return traits_type::eof();
-    }
-    return traits_type::to_int_type(*gptr());
-  }
 };
+TFONTE_LONGA fonte_longa;
+
+long Le_Linha_Longa(char *destino, std::size_t capacidade) {
+  if (fonte_longa.restantes > 0) {
+    const std::size_t n = std::min(fonte_longa.restantes, capacidade);
+    std::fill(destino, destino + n, '(');
+    fonte_longa.restantes -= n;
+    return static_cast<long>(n);
+  }
+  const std::size_t n = fonte_longa.cauda.copy(destino, capacidade);
+  fonte_longa.cauda.erase(0, n);
+  return static_cast<long>(n);
+}
 
 TEST(Executa_Dialogo, ReadsA200MegabyteLineWithoutGrowing) {
-  TFonteLonga fonte(200u << 20, "\nS\n(4*5)\nN\n");
-  std::ostringstream destino;
-  destino.str(std::string(4096, ' ')); // room for the whole dialogue, reserved up front
-  destino.str("");
-  std::streambuf *cin_antes = std::cin.rdbuf(&fonte);
-  std::streambuf *cout_antes = std::cout.rdbuf(destino.rdbuf());
+  fonte_longa = {200u << 20, "\nS\n(4*5)\nN\n"};
+  captura::saida.reserve(4096); // room for the whole dialogue, reserved up front
+  captura::saida.clear();
+  Liga_Console(Le_Linha_Longa, captura::Escreve);
   const std::size_t bytes_antes = Bytes_Alocados();
   const int codigo = Executa_Dialogo(false);
   const std::size_t bytes_depois = Bytes_Alocados();
-  std::cout.rdbuf(cout_antes);
-  std::cin.rdbuf(cin_antes);
 
   EXPECT_EQ(codigo, 0);
   EXPECT_LT(bytes_depois - bytes_antes, 4096u);
-  EXPECT_EQ(destino.str(), CICLO + "ERRO: Expressao muito Longa" + CONTINUA + CICLO +
-                               "Pilha 1: 4\nPilha 2: *\nPilha 1: 54\n\nResposta: 20 \n" +
-                               CONTINUA);
+  EXPECT_EQ(captura::saida, CICLO + "ERRO: Expressao muito Longa" + CONTINUA + CICLO +
+                                "Pilha 1: 4\nPilha 2: *\nPilha 1: 54\n\nResposta: 20 \n" +
+                                CONTINUA);
 }
 
 } // namespace

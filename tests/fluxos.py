@@ -1,0 +1,245 @@
+#!/usr/bin/env python3
+"""The program run as its users run it: on pipes, files, terminals and broken or
+odd standard streams. Usage: fluxos.py PROGRAM CASE; each CASE is one test."""
+import errno
+import fcntl
+import os
+import pty
+import select
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+PROGRAMA = sys.argv[1]
+CICLO = b"Analisador de Expressoes\n\nExpressao: "
+CONTINUA = b"\nContinua [S/N]? "
+LIMPA = b"\x1b[H\x1b[2J"
+PRAZO = 10  # seconds any single wait may take before the case fails
+
+
+def confere(condicao, mensagem):
+    if not condicao:
+        raise AssertionError(mensagem)
+
+
+def roda(comando, **opcoes):
+    resultado = subprocess.run(comando, capture_output=True, timeout=PRAZO, **opcoes)
+    return resultado.returncode, resultado.stdout, resultado.stderr
+
+
+def uma_linha_de_erro(erro, causa):
+    linhas = erro.decode().splitlines()
+    confere(len(linhas) == 1 and linhas[0].startswith("analisar_exp_encad: ") and
+            causa in linhas[0], "standard error: %r" % erro)
+
+
+def ate(fonte, fim, lido=b""):
+    """Reads from the descriptor until what was read ends with fim."""
+    limite = time.monotonic() + PRAZO
+    while not lido.endswith(fim):
+        pronto, _, _ = select.select([fonte], [], [], max(0, limite - time.monotonic()))
+        confere(pronto, "waited in vain for %r; got %r" % (fim, lido[-200:]))
+        try:
+            pedaco = os.read(fonte, 65536)
+        except OSError as erro:  # a pty says EIO once the program has gone
+            confere(erro.errno == errno.EIO, str(erro))
+            pedaco = b""
+        confere(pedaco, "output ended before %r; got %r" % (fim, lido[-200:]))
+        lido += pedaco
+    return lido
+
+
+def espera_fim(processo):
+    try:
+        return processo.wait(timeout=PRAZO)
+    except subprocess.TimeoutExpired:
+        processo.kill()
+        raise AssertionError("the program did not end")
+
+
+# ---- Broken standard streams: one line on standard error, exit status 1 ----
+
+def entrada_diretorio():
+    codigo, saida, erro = roda([PROGRAMA], stdin=os.open("/", os.O_RDONLY))
+    confere(codigo == 1 and saida == CICLO + b"\n", (codigo, saida))
+    uma_linha_de_erro(erro, "ler")
+
+
+def entrada_fechada():
+    codigo, saida, erro = roda(["sh", "-c", 'exec "$0" <&-', PROGRAMA])
+    confere(codigo == 1 and saida == CICLO + b"\n", (codigo, saida))
+    uma_linha_de_erro(erro, "ler")
+
+
+def entrada_so_de_escrita():
+    with tempfile.NamedTemporaryFile() as arquivo:
+        codigo, saida, erro = roda(["sh", "-c", 'exec "$0" 0>>"$1"', PROGRAMA,
+                                    arquivo.name])
+    confere(codigo == 1 and saida == CICLO + b"\n", (codigo, saida))
+    uma_linha_de_erro(erro, "ler")
+
+
+def saida_cheia():
+    with open("/dev/full", "wb") as cheia:
+        processo = subprocess.run([PROGRAMA], input=b"(1+2)\nn\n", stdout=cheia,
+                                  stderr=subprocess.PIPE, timeout=PRAZO)
+    confere(processo.returncode == 1, processo.returncode)
+    uma_linha_de_erro(processo.stderr, "escrever")
+
+
+def saida_fechada():
+    codigo, _, erro = roda(["sh", "-c", 'exec "$0" >&-', PROGRAMA], input=b"(1+2)\nn\n")
+    confere(codigo == 1, codigo)
+    uma_linha_de_erro(erro, "escrever")
+
+
+def leitor_que_vai_embora():
+    """Like every filter, the program ends by SIGPIPE when its reader goes away."""
+    ler, escrever = os.pipe()
+    processo = subprocess.Popen([PROGRAMA], stdin=subprocess.PIPE, stdout=escrever)
+    os.close(escrever)
+    ate(ler, CICLO)
+    os.close(ler)
+    processo.stdin.write(b"(1+2)\nn\n")
+    processo.stdin.close()
+    confere(espera_fim(processo) == -signal.SIGPIPE, processo.returncode)
+
+
+# ---- Non-blocking streams that another program left so ----
+
+def nao_bloqueante(descritor):
+    modo = fcntl.fcntl(descritor, fcntl.F_GETFL)
+    fcntl.fcntl(descritor, fcntl.F_SETFL, modo | os.O_NONBLOCK)
+
+
+def entrada_nao_bloqueante():
+    ler, escrever = os.pipe()
+    nao_bloqueante(ler)
+    processo = subprocess.Popen([PROGRAMA], stdin=ler, stdout=subprocess.PIPE)
+    os.close(ler)
+    saida = ate(processo.stdout.fileno(), CICLO)  # it waits: no EAGAIN failure
+    time.sleep(0.2)
+    os.write(escrever, b"(1+2)\nn\n")
+    os.close(escrever)
+    saida += processo.stdout.read()
+    confere(espera_fim(processo) == 0, processo.returncode)
+    confere(saida.endswith(b"\nResposta: 3 \n" + CONTINUA), saida[-100:])
+
+
+def saida_nao_bloqueante_e_leitor_lento():
+    lote = b"\nS\n".join([b"((1+2)*(3+4))"] * 5000) + b"\nN\n"
+    esperada = subprocess.run([PROGRAMA], input=lote, capture_output=True,
+                              timeout=PRAZO).stdout
+    ler, escrever = os.pipe()
+    nao_bloqueante(escrever)
+    with tempfile.TemporaryFile() as fonte:
+        fonte.write(lote)
+        fonte.seek(0)
+        processo = subprocess.Popen([PROGRAMA], stdin=fonte, stdout=escrever,
+                                    stderr=subprocess.PIPE)
+    os.close(escrever)
+    recebida = b""
+    while True:
+        time.sleep(0.001)  # slower than the program writes
+        pedaco = os.read(ler, 4096)
+        if not pedaco:
+            break
+        recebida += pedaco
+    confere(espera_fim(processo) == 0, processo.stderr.read())
+    confere(recebida == esperada, "%d bytes of %d" % (len(recebida), len(esperada)))
+
+
+# ---- Input that goes on after the program ----
+
+def deixa_o_resto_da_entrada():
+    for entrada, resto in ((b"(1+2)\nn\nresto\n", b"resto\n"),
+                           (b"(1+2)\r\nn\r\nresto\r\n", b"resto\r\n"),
+                           (b"(1+2)\nsim\nn\nresto", b"resto")):
+        with tempfile.TemporaryFile() as fonte:
+            fonte.write(entrada)
+            fonte.seek(0)
+            codigo, saida, _ = roda(["sh", "-c", '"$0"; cat', PROGRAMA], stdin=fonte)
+        confere(codigo == 0 and saida.endswith(CONTINUA + resto), saida[-60:])
+
+
+# ---- A driver on pipes that waits for each prompt ----
+
+def dialogo_por_pipes():
+    processo = subprocess.Popen([PROGRAMA], stdin=subprocess.PIPE,
+                                stdout=subprocess.PIPE)
+    saida = processo.stdout.fileno()
+    lido = ate(saida, CICLO)
+    for linha, fim in ((b"(1+2)\n", CONTINUA), (b"x\n", None), (b"s\r", CICLO),
+                       (b"(3*", None), (b"4)\r\n", CONTINUA), (b"S\r\n", CICLO),
+                       (b"(8/0)\n", CONTINUA)):
+        processo.stdin.write(linha)
+        processo.stdin.flush()
+        if fim is not None:
+            lido = ate(saida, fim, lido)
+    processo.stdin.write(b"n\r")  # no "\n" follows, and none is waited for
+    processo.stdin.flush()
+    confere(espera_fim(processo) == 0, processo.returncode)
+    processo.stdin.close()
+    confere(b"Resposta: 12" in lido and lido.endswith(b"Divisao por 0\n" + CONTINUA),
+            lido[-100:])
+
+
+# ---- A terminal ----
+
+def no_terminal(ambiente, digitado):
+    """Runs the program on a pseudo-terminal, types each piece once the output so far
+    ends with what it waits for, and returns the output and the exit status."""
+    pid, mestre = pty.fork()
+    if pid == 0:
+        os.execve(PROGRAMA, [PROGRAMA], ambiente)
+    lido = b""
+    for espera, texto in digitado:
+        lido = ate(mestre, espera, lido)
+        os.write(mestre, texto)
+    limite = time.monotonic() + PRAZO
+    while True:
+        pronto, _, _ = select.select([mestre], [], [], 0.01)
+        try:
+            lido += os.read(mestre, 65536) if pronto else b""
+        except OSError:  # EIO: the program has gone and the terminal with it
+            pass
+        fim, estado = os.waitpid(pid, os.WNOHANG)
+        if fim:
+            break
+        confere(time.monotonic() < limite, "the program did not end")
+    os.close(mestre)
+    return lido, os.waitstatus_to_exitcode(estado)
+
+
+def terminal_limpa_a_tela_conforme_term():
+    for ambiente, limpa in (({"TERM": "xterm"}, True), ({"TERM": "dumb"}, False),
+                            ({}, False), ({"TERM": ""}, False)):
+        lido, codigo = no_terminal(ambiente, [(b"Expressao: ", b"n\n"),
+                                              (b"[S/N]? ", b"n\n")])
+        confere(codigo == 0 and lido.startswith(LIMPA) == limpa, (ambiente, lido))
+
+
+def terminal_um_ctrl_d_basta():
+    ambiente = {"TERM": "dumb"}
+    # Ctrl-D at the answer prompt ends the dialogue at once.
+    _, codigo = no_terminal(ambiente, [(b"Expressao: ", b"(1+2)\n"),
+                                       (b"[S/N]? ", b"\x04")])
+    confere(codigo == 0, codigo)
+    # Typed ahead with the line, it ends the dialogue at the next wait.
+    lido, codigo = no_terminal(ambiente, [(b"Expressao: ", b"(1+2)\n\x04")])
+    confere(codigo == 0, codigo)
+    confere(lido.count(b"Resposta: 3") == 1, lido)
+
+
+CASOS = {f.__name__: f for f in (
+    entrada_diretorio, entrada_fechada, entrada_so_de_escrita, saida_cheia,
+    saida_fechada, leitor_que_vai_embora, entrada_nao_bloqueante,
+    saida_nao_bloqueante_e_leitor_lento, deixa_o_resto_da_entrada, dialogo_por_pipes,
+    terminal_limpa_a_tela_conforme_term, terminal_um_ctrl_d_basta)}
+
+if __name__ == "__main__":
+    if len(sys.argv) < 3 or sys.argv[2] not in CASOS:
+        sys.exit("usage: fluxos.py PROGRAM CASE, CASE one of: " + " ".join(CASOS))
+    CASOS[sys.argv[2]]()
