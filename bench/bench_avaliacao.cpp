@@ -1,34 +1,28 @@
 // Time to answer one line, trace lines included, for lines of several shapes.
-#include <iostream>
 #include <string>
 
 #include <benchmark/benchmark.h>
 
 #include "analisar_exp_encad.hpp"
+#include "console.hpp"
 
 namespace {
 
-// Counts what is printed and drops it, so that only the program's own work is timed.
-struct TSaidaNula : std::streambuf {
-  std::streamsize bytes = 0;
-  char bloco[4096];
-  TSaidaNula() {
-    setp(bloco, bloco + sizeof bloco);
-  }
-  int_type overflow(int_type caractere) override {
-    bytes += pptr() - pbase();
-    setp(bloco, bloco + sizeof bloco);
-    return traits_type::eq_int_type(caractere, traits_type::eof()) ? 0 : sputc(caractere);
-  }
-};
+// Drops what is printed, so that only the program's own work is timed.
+bool Descarta(const char *, std::size_t) {
+  return true;
+}
+
+long Sem_Entrada(char *, std::size_t) {
+  return 0;
+}
 
 void Responde(benchmark::State &estado, const std::string &linha) {
-  TSaidaNula nula;
-  std::streambuf *antes = std::cout.rdbuf(&nula);
+  Liga_Console(Sem_Entrada, Descarta);
   for (auto _ : estado) {
     Responde_Expressao(linha.data(), linha.size());
   }
-  std::cout.rdbuf(antes);
+  Descarrega_Saida();
   estado.SetItemsProcessed(estado.iterations());
 }
 

@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 minimo=${MINIMO:-95}
 pasta=build-cobertura
-cmake -S . -B "$pasta" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+cmake -S . -B "$pasta" -DWARNINGS_AS_ERRORS=ON \
+  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
   -DCOVERAGE=ON -DWITH_BENCHMARK=OFF >/dev/null
 cmake --build "$pasta" -j2
 rm -rf "$pasta/perfis"

@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 segundos=${SEGUNDOS:-60}
 pasta=build-fuzz
-cmake -S . -B "$pasta" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B "$pasta" -DWARNINGS_AS_ERRORS=ON \
+  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DWITH_FUZZER=ON -DSANITIZE=address,undefined -DWITH_TESTS=OFF -DWITH_BENCHMARK=OFF \
   >/dev/null
 cmake --build "$pasta" -j2 --target fuzz_linha

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Builds the three packages and checks each as its users get it: the Debian package
+# (contents, lintian, installed into a throwaway root), the tarball, and the Windows
+# zip (run under wine). Each installed program must answer a piped session.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+raiz=$PWD
+temporaria=$(mktemp -d)
+trap 'rm -rf "$temporaria"' EXIT
+
+# The installed program answers the example session byte for byte; the Windows one
+# with "\r\n" line ends.
+responde() {
+  local esperada=$temporaria/esperada
+  if [ "${2:-}" = crlf ]; then
+    sed 's/$/\r/' tests/sessoes/exemplo.saida | head -c -1 >"$esperada"
+  else
+    cp tests/sessoes/exemplo.saida "$esperada"
+  fi
+  eval "$1" <tests/sessoes/exemplo.entrada >"$temporaria/obtida"
+  cmp "$temporaria/obtida" "$esperada"
+}
+
+lista_igual() {
+  diff <(sort) <(printf '%s\n' "$@" | sort)
+}
+
+echo "== Linux build"
+cmake -S . -B build-pacotes -DWARNINGS_AS_ERRORS=ON -DWITH_TESTS=OFF -DWITH_BENCHMARK=OFF \
+  >/dev/null
+cmake --build build-pacotes -j2 >/dev/null
+(cd build-pacotes && cpack -G "DEB;TGZ" >/dev/null)
+deb=$(ls build-pacotes/analisar-exp-encad_*_amd64.deb)
+tgz=$(ls build-pacotes/analisar-exp-encad-*-Linux.tar.gz)
+
+echo "== $deb"
+dpkg-deb --info "$deb" | tee "$temporaria/info"
+grep -q '^ Package: analisar-exp-encad$' "$temporaria/info"
+grep -q '^ Section: math$' "$temporaria/info"
+grep -q '^ Depends: .*libc6' "$temporaria/info"
+dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ {print $6}' | lista_igual \
+  ./usr/bin/analisar_exp_encad \
+  ./usr/share/man/man1/analisar_exp_encad.1.gz \
+  ./usr/share/man/pt/man1/analisar_exp_encad.1.gz \
+  ./usr/share/doc/analisar-exp-encad/README.md \
+  ./usr/share/doc/analisar-exp-encad/LEIAME.md \
+  ./usr/share/doc/analisar-exp-encad/LICENSE \
+  ./usr/share/doc/analisar-exp-encad/copyright \
+  ./usr/share/doc/analisar-exp-encad/changelog.gz
+lintian --fail-on error "$deb"
+# A throwaway root of its own, with a package database of its own; the libraries it
+# depends on are the host's.
+mkdir -p "$temporaria/raiz" "$temporaria/dpkg/info" "$temporaria/dpkg/updates"
+touch "$temporaria/dpkg/status"
+dpkg --instdir="$temporaria/raiz" --admindir="$temporaria/dpkg" --force-depends \
+  --force-script-chrootless -i "$deb" >"$temporaria/dpkg.log" 2>&1 ||
+  { cat "$temporaria/dpkg.log"; exit 1; }
+responde "$temporaria/raiz/usr/bin/analisar_exp_encad"
+MANWIDTH=80 man -l "$temporaria/raiz/usr/share/man/pt/man1/analisar_exp_encad.1.gz" \
+  2>/dev/null | grep -q '^SINOPSE$'
+
+echo "== $tgz"
+tar -xzf "$tgz" -C "$temporaria"
+pasta_tgz=$temporaria/$(basename "$tgz" .tar.gz)
+(cd "$pasta_tgz" && find . -type f) | lista_igual \
+  ./bin/analisar_exp_encad \
+  ./share/man/man1/analisar_exp_encad.1 \
+  ./share/man/pt/man1/analisar_exp_encad.1 \
+  ./share/doc/analisar-exp-encad/README.md \
+  ./share/doc/analisar-exp-encad/LEIAME.md \
+  ./share/doc/analisar-exp-encad/LICENSE
+responde "$pasta_tgz/bin/analisar_exp_encad"
+
+echo "== Windows build"
+cmake -S . -B build-pacotes-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DWARNINGS_AS_ERRORS=ON -DWITH_TESTS=OFF -DWITH_BENCHMARK=OFF >/dev/null
+cmake --build build-pacotes-windows -j2 >/dev/null
+(cd build-pacotes-windows && cpack -G ZIP >/dev/null)
+zip=$(ls build-pacotes-windows/analisar-exp-encad-*-windows-x86_64.zip)
+echo "== $zip"
+unzip -q "$zip" -d "$temporaria/zip"
+pasta_zip=$temporaria/zip/$(basename "$zip" .zip)
+(cd "$pasta_zip" && find . -type f) | lista_igual \
+  ./analisar_exp_encad.exe ./README.md ./LEIAME.md ./LICENSE
+# Nothing but Windows' own libraries: the C++ runtime is inside the .exe.
+x86_64-w64-mingw32-objdump -p "$pasta_zip/analisar_exp_encad.exe" | grep 'DLL Name' |
+  awk '{print $3}' | lista_igual KERNEL32.dll msvcrt.dll
+wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
+export WINEDEBUG=-all WINEPREFIX=$raiz/build-pacotes-windows/wine
+"$wine64" cmd /c exit >/dev/null 2>&1 || true # a new wine prefix announces itself
+responde "$wine64 '$pasta_zip/analisar_exp_encad.exe'" crlf
+echo "packages: all checks passed"
