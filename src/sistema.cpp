@@ -126,8 +126,9 @@ bool Saida_E_Tela() {
 
 // Output keeps the C runtime's text mode, so "\n" leaves as "\r\n" as every Windows
 // console program's does. Input keeps it on a console, where Ctrl-Z then Enter ends
-// it; from a pipe or a file it is taken as it stands, so the file offset counts the
-// bytes the console holds and "\r\n" is left to the line reader.
+// it. From a pipe or a file it is taken byte for byte, as on other systems: the line
+// reader handles "\r\n" itself, a lone '\r' stays in the line, and what was read
+// ahead can be given back by its exact count.
 void Prepara_Fluxos_Padrao() {
   if (!E_Console(STD_INPUT_HANDLE)) {
     (void)_setmode(0, _O_BINARY);
