@@ -231,6 +231,12 @@ def terminal_um_ctrl_d_basta():
     lido, codigo = no_terminal(ambiente, [(b"Expressao: ", b"(1+2)\n\x04")])
     confere(codigo == 0, codigo)
     confere(lido.count(b"Resposta: 3") == 1, lido)
+    # A line ended by Ctrl-D, not Enter, takes a second one, as with every program;
+    # that end of input is final, and the answer prompt does not wait for a third.
+    lido, codigo = no_terminal(ambiente, [(b"Expressao: ", b"(1+2)\x04"),
+                                          (b"(1+2)", b"\x04")])
+    confere(codigo == 0 and lido.endswith(b"Resposta: 3 \r\n\r\nContinua [S/N]? \r\n"),
+            lido)
 
 
 CASOS = {f.__name__: f for f in (
