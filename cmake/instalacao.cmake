@@ -10,8 +10,13 @@ if(WIN32)
   install(FILES LEIAME.md README.md LICENSE DESTINATION .)
 else()
   install(TARGETS analisar_exp_encad RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES man/analisar_exp_encad.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES man/pt/analisar_exp_encad.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/pt/man1)
+  # The manual pages carry the version of the project() call.
+  configure_file(man/analisar_exp_encad.1 man/analisar_exp_encad.1 @ONLY)
+  configure_file(man/pt/analisar_exp_encad.1 man/pt/analisar_exp_encad.1 @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/man/analisar_exp_encad.1
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${PROJECT_BINARY_DIR}/man/pt/analisar_exp_encad.1
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/pt/man1)
   install(FILES README.md LEIAME.md LICENSE
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${NOME_DO_PACOTE})
 endif()
