@@ -21,14 +21,17 @@ namespace {
 
 #ifdef _WIN32
 
+// The C runtime counts in int.
+unsigned Limita(std::size_t tamanho) {
+  return static_cast<unsigned>(tamanho < INT_MAX ? tamanho : INT_MAX);
+}
+
 long Le_Uma_Vez(int descritor, char *destino, std::size_t capacidade) {
-  const auto quanto = static_cast<unsigned>(capacidade < INT_MAX ? capacidade : INT_MAX);
-  return _read(descritor, destino, quanto);
+  return _read(descritor, destino, Limita(capacidade));
 }
 
 long Escreve_Uma_Vez(int descritor, const char *origem, std::size_t tamanho) {
-  const auto quanto = static_cast<unsigned>(tamanho < INT_MAX ? tamanho : INT_MAX);
-  return _write(descritor, origem, quanto);
+  return _write(descritor, origem, Limita(tamanho));
 }
 
 // Windows hands out no non-blocking standard streams: nothing to wait for.
@@ -99,13 +102,12 @@ void Devolve_Ao_Descritor(int descritor, std::size_t bytes) {
   if (bytes == 0) {
     return;
   }
-  const int erro = errno; // a pipe refuses; that is no failure of the program
+  // A pipe or a terminal refuses; that is no failure of the program.
 #ifdef _WIN32
   (void)_lseeki64(descritor, -static_cast<long long>(bytes), SEEK_CUR);
 #else
   (void)lseek(descritor, -static_cast<off_t>(bytes), SEEK_CUR);
 #endif
-  errno = erro;
 }
 
 #ifdef _WIN32

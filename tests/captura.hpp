@@ -28,12 +28,21 @@ inline bool Escreve(const char *origem, std::size_t tamanho) {
 
 } // namespace captura
 
+// What every cycle of the dialogue prints around the expression.
+inline const std::string CICLO = "Analisador de Expressoes\n\nExpressao: ";
+inline const std::string CONTINUA = "\nContinua [S/N]? ";
+
+// Binds the console to `le` for input, and for output to captura::saida, emptied.
+inline void Captura_Com(TLEITURA le, TESCRITA escreve = captura::Escreve) {
+  captura::saida.clear();
+  Liga_Console(le, escreve);
+}
+
 template <typename Acao>
 std::string Saida_De(Acao acao, const std::string &entrada = "") {
   captura::entrada = entrada;
   captura::lidos = 0;
-  captura::saida.clear();
-  Liga_Console(captura::Le, captura::Escreve);
+  Captura_Com(captura::Le);
   acao();
   Descarrega_Saida();
   return captura::saida;

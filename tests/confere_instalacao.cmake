@@ -22,13 +22,8 @@ if(NOT instalados STREQUAL esperados)
   message(FATAL_ERROR "installed:\n  ${instalados}\nexpected:\n  ${esperados}")
 endif()
 
-execute_process(COMMAND "${prefixo}/bin/analisar_exp_encad"
-  INPUT_FILE "${SESSOES}/exemplo.entrada"
-  OUTPUT_FILE "${PASTA_DE_TESTE}/instalado.saida"
-  RESULT_VARIABLE codigo)
-execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files
-  "${PASTA_DE_TESTE}/instalado.saida" "${SESSOES}/exemplo.saida"
-  RESULT_VARIABLE diferente)
-if(NOT codigo EQUAL 0 OR diferente)
-  message(FATAL_ERROR "the installed program did not answer as expected (exit ${codigo})")
-endif()
+set(PROGRAMA "${prefixo}/bin/analisar_exp_encad")
+set(ENTRADA "${SESSOES}/exemplo.entrada")
+set(ESPERADA "${SESSOES}/exemplo.saida")
+set(OBTIDA "${PASTA_DE_TESTE}/instalado.saida")
+include("${CMAKE_CURRENT_LIST_DIR}/roda_sessao.cmake")

@@ -14,9 +14,6 @@
 
 namespace {
 
-const std::string CICLO = "Analisador de Expressoes\n\nExpressao: ";
-const std::string CONTINUA = "\nContinua [S/N]? ";
-
 // Input handed out as scripted, one reply per read: some bytes, or the end of input
 // (""), or a failure (FALHA). Past the script every read fails the test. Before each
 // read it notes the output the program had let out.
@@ -54,11 +51,15 @@ bool Escreve_Com_Falha(const char *origem, std::size_t tamanho) {
   return captura::Escreve(origem, tamanho);
 }
 
+void Comeca_Roteiro(std::vector<std::string> respostas,
+                    int escritas_que_falham = INT_MAX) {
+  roteiro = TROTEIRO{std::move(respostas), 0, {}, escritas_que_falham};
+  Captura_Com(Le_Do_Roteiro, Escreve_Com_Falha);
+}
+
 // Runs the whole dialogue on the script; returns its exit code.
 int Dialogo_Com(std::vector<std::string> respostas, int escritas_que_falham = INT_MAX) {
-  roteiro = TROTEIRO{std::move(respostas), 0, {}, escritas_que_falham};
-  captura::saida.clear();
-  Liga_Console(Le_Do_Roteiro, Escreve_Com_Falha);
+  Comeca_Roteiro(std::move(respostas), escritas_que_falham);
   return Executa_Dialogo(false);
 }
 
@@ -72,8 +73,7 @@ std::vector<std::string> Um_Byte_Por_Leitura(const std::string &texto) {
 }
 
 std::vector<std::string> Linhas_De(const std::vector<std::string> &respostas) {
-  roteiro = TROTEIRO{respostas, 0, {}, INT_MAX};
-  Liga_Console(Le_Do_Roteiro, captura::Escreve);
+  Comeca_Roteiro(respostas);
   std::vector<std::string> linhas;
   char texto[8];
   std::size_t tamanho = 0;

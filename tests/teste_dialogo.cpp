@@ -11,9 +11,6 @@
 
 namespace {
 
-const std::string CICLO = "Analisador de Expressoes\n\nExpressao: ";
-const std::string CONTINUA = "\nContinua [S/N]? ";
-
 std::string Dialogo(const std::string &entrada) {
   return Saida_De([] { EXPECT_EQ(Executa_Dialogo(false), 0); }, entrada);
 }
@@ -69,8 +66,7 @@ long Le_Linha_Longa(char *destino, std::size_t capacidade) {
 TEST(Executa_Dialogo, ReadsA200MegabyteLineWithoutGrowing) {
   fonte_longa = {200u << 20, "\nS\n(4*5)\nN\n"};
   captura::saida.reserve(4096); // room for the whole dialogue, reserved up front
-  captura::saida.clear();
-  Liga_Console(Le_Linha_Longa, captura::Escreve);
+  Captura_Com(Le_Linha_Longa);
   const std::size_t bytes_antes = Bytes_Alocados();
   const int codigo = Executa_Dialogo(false);
   const std::size_t bytes_depois = Bytes_Alocados();
