@@ -149,6 +149,11 @@ std::string Resposta_A(const std::string &linha) {
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+  Instala_Alocacao_Controlada();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, std::size_t tamanho) {
   const std::string linha(reinterpret_cast<const char *>(dados), tamanho);
   const std::string saida = Resposta_A(linha);

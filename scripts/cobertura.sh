@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Runs every test on a build instrumented for clang's source-based coverage, prints
-# the share of the lines under src/ that the tests execute, and fails below MINIMO%.
+# the share of the lines and of the branches under src/ that the tests execute, and
+# fails below LINHAS% of lines or RAMOS% of branches: the levels reached, so that a
+# change that leaves code untested is caught.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-minimo=${MINIMO:-95}
+linhas=${LINHAS:-99}
+ramos=${RAMOS:-93}
 pasta=build-cobertura
 cmake -S . -B "$pasta" -DWARNINGS_AS_ERRORS=ON \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
@@ -16,9 +19,12 @@ llvm-profdata-14 merge -sparse "$pasta"/perfis/*.profraw -o "$pasta/testes.profd
 relatorio=$(llvm-cov-14 report "$pasta/tests/testes_unitarios" \
   -object "$pasta/analisar_exp_encad" -instr-profile="$pasta/testes.profdata" src/)
 echo "$relatorio"
-echo "$relatorio" | awk -v minimo="$minimo" '/^TOTAL/ {
-  cobertura = 100 * ($8 - $9) / $8
-  printf "line coverage of src/: %.1f%% (%d of %d lines; at least %d%% required)\n",
-         cobertura, $8 - $9, $8, minimo
-  exit !(cobertura >= minimo)
+echo "$relatorio" | awk -v linhas="$linhas" -v ramos="$ramos" '/^TOTAL/ {
+  de_linhas = 100 * ($8 - $9) / $8
+  de_ramos = 100 * ($11 - $12) / $11
+  printf "line coverage of src/: %.1f%% (%d of %d; at least %d%% required)\n",
+         de_linhas, $8 - $9, $8, linhas
+  printf "branch coverage of src/: %.1f%% (%d of %d; at least %d%% required)\n",
+         de_ramos, $11 - $12, $11, ramos
+  exit !(de_linhas >= linhas && de_ramos >= ramos)
 }'

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the builds, the tests and the checks need, when missing:
-# compilers and libraries for Linux (libstdc++ and libc++) and for Windows (mingw-w64,
-# its tests under wine), test and benchmark libraries, the checkers and the packagers.
+# compilers and libraries for Linux (libstdc++ and libc++, libedit for line editing)
+# and for Windows (mingw-w64, its tests under wine), test and benchmark libraries, the
+# checkers and the packagers.
 set -euo pipefail
 pacotes=(cmake g++ clang libclang-rt-14-dev llvm-14 libc++-14-dev libc++abi-14-dev
+         pkg-config libedit-dev
          libgtest-dev googletest libbenchmark-dev g++-mingw-w64-x86-64-posix wine wine64
          valgrind bc time python3 file dpkg-dev lintian mandoc groff-base zip unzip)
 faltam=()

@@ -6,6 +6,8 @@
 
 #include "console.hpp"
 #include "expressao.hpp"
+#include "pilha.hpp"
+#include "sistema.hpp"
 
 // ---- Output --------------------------------------------------------------------
 
@@ -16,12 +18,12 @@ void Limpa_Tela(bool saida_e_tela) {
   if (!saida_e_tela) {
     return;
   }
-#ifdef _WIN32
-  Descarrega_Saida(); // what came before must not land on the cleared screen
-  (void)std::system("cls");
-#else
-  Escreve_Texto("\x1b[H\x1b[2J"); // home the cursor and erase: what "cls" does
-#endif
+  const TLIMPEZA_DA_TELA limpeza = Limpeza_Da_Tela();
+  Escreve_Texto(limpeza.sequencia);
+  if (limpeza.comando != nullptr) {
+    Descarrega_Saida(); // what came before must not land on the cleared screen
+    (void)std::system(limpeza.comando);
+  }
 }
 
 } // namespace
@@ -154,8 +156,7 @@ int Executa_Dialogo(bool saida_e_tela) {
   for (;;) {
     Limpa_Tela(saida_e_tela);
     Escreve_Texto("Analisador de Expressoes\n");
-    Escreve_Texto("\nExpressao: ");
-    if (!Le_Linha(linha, sizeof linha, &tamanho)) {
+    if (!Le_Linha("\nExpressao: ", linha, sizeof linha, &tamanho)) {
       return Encerra("\n");
     }
     Responde_Expressao(linha, tamanho);

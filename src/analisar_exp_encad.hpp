@@ -3,10 +3,7 @@
 
 #include <cstddef>
 
-#include "pilha.hpp"
-
-// Continues the stack's status codes.
-constexpr int DIVISAO_POR_ZERO = 3;
+#include "status.hpp"
 
 // Longest line that is evaluated; longer ones are refused whole.
 constexpr std::size_t MAX_EXPRESSAO = 50;

@@ -30,10 +30,20 @@ std::size_t lido = 0, recebido = 0; // entrada[lido, recebido) is still to be re
 bool terminou = false;              // input has ended, or an end has failed
 bool descarta_quebra = false;       // a "\n" arriving next ends the line a '\r' began
 
-TFALHA_DO_CONSOLE falha = {false, 0};
+TEDITOR editor = nullptr;
+std::string_view prompt_do_editor; // the last line of the prompt of the line being read
+bool com_editor = false;           // the line being read is asked of the editor
 
+TFALHA_DO_CONSOLE falha = {false, 0};
+bool escrita_falhou = false;
+
+// The first failure is the one reported: a read that fails at a terminal that hung
+// up is followed by a write that fails too.
 void Registra_Falha(bool leitura) {
-  falha = {leitura, errno != 0 ? errno : EIO};
+  if (falha.erro == 0) {
+    falha = {leitura, errno != 0 ? errno : EIO};
+  }
+  escrita_falhou = escrita_falhou || !leitura;
   terminou = true;
 }
 
@@ -44,27 +54,54 @@ void Liga_Console(TLEITURA nova_leitura, TESCRITA nova_escrita) {
   escreve = nova_escrita;
   escrito = lido = recebido = 0;
   terminou = descarta_quebra = false;
+  editor = nullptr;
   falha = {false, 0};
+  escrita_falhou = false;
+}
+
+void Liga_Editor(TEDITOR novo) {
+  editor = novo;
 }
 
 // ---- Output --------------------------------------------------------------------
 
-void Descarrega_Saida() {
+// Rare beside the writes into the block, and kept out of them.
+[[gnu::noinline]] void Descarrega_Saida() {
   // After a failed write nothing more goes out: the failure is reported instead.
-  const bool saida_falhou = falha.erro != 0 && !falha.leitura;
-  if (escrito > 0 && !saida_falhou && !escreve(saida, escrito)) {
+  if (escrito > 0 && !escrita_falhou && !escreve(saida, escrito)) {
     Registra_Falha(false);
   }
   escrito = 0;
 }
 
-void Escreve_Texto(std::string_view texto) {
+namespace {
+
+// The rare paths of the three calls below, out of line, so that the common one, a
+// piece that fits the block, is small enough to be inlined where it is called.
+[[gnu::noinline]] void Divide_Entre_Blocos(std::string_view texto) {
   while (texto.size() > sizeof saida - escrito) {
     const std::size_t cabe = sizeof saida - escrito;
     std::memcpy(saida + escrito, texto.data(), cabe);
     escrito += cabe;
     texto.remove_prefix(cabe);
     Descarrega_Saida();
+  }
+  std::memcpy(saida + escrito, texto.data(), texto.size());
+  escrito += texto.size();
+}
+
+[[gnu::noinline]] void Escreve_Numero(int valor) {
+  char texto[11]; // "-2147483648"
+  const char *fim = std::to_chars(texto, texto + sizeof texto, valor).ptr;
+  Escreve_Texto(std::string_view(texto, static_cast<std::size_t>(fim - texto)));
+}
+
+} // namespace
+
+void Escreve_Texto(std::string_view texto) {
+  if (texto.size() > sizeof saida - escrito) {
+    Divide_Entre_Blocos(texto);
+    return;
   }
   std::memcpy(saida + escrito, texto.data(), texto.size());
   escrito += texto.size();
@@ -78,13 +115,11 @@ void Escreve_Caractere(char caractere) {
 }
 
 void Escreve_Inteiro(int valor) {
-  if (valor >= 0 && valor <= 9) { // almost every value traced is a single digit
-    Escreve_Caractere(static_cast<char>('0' + valor));
+  if (valor < 0 || valor > 9) { // almost every value traced is a single digit
+    Escreve_Numero(valor);
     return;
   }
-  char texto[11]; // "-2147483648"
-  const char *fim = std::to_chars(texto, texto + sizeof texto, valor).ptr;
-  Escreve_Texto(std::string_view(texto, static_cast<std::size_t>(fim - texto)));
+  Escreve_Caractere(static_cast<char>('0' + valor));
 }
 
 // ---- Input ---------------------------------------------------------------------
@@ -98,7 +133,8 @@ bool Recebe() {
   if (terminou) {
     return false;
   }
-  const long lidos = le(entrada, sizeof entrada);
+  const long lidos = com_editor ? editor(prompt_do_editor, entrada, sizeof entrada)
+                                : le(entrada, sizeof entrada);
   if (lidos <= 0) {
     terminou = true; // even at a terminal, one end of input is the end
     if (lidos < 0) {
@@ -130,7 +166,9 @@ int Le_Caractere() {
   return Ha_Entrada() ? static_cast<unsigned char>(entrada[lido++]) : FIM_DA_ENTRADA;
 }
 
-bool Le_Linha(char *texto, std::size_t capacidade, std::size_t *tamanho) {
+namespace {
+
+bool Le_Linha_Mostrada(char *texto, std::size_t capacidade, std::size_t *tamanho) {
   if (!Ha_Entrada()) {
     return false;
   }
@@ -157,6 +195,26 @@ bool Le_Linha(char *texto, std::size_t capacidade, std::size_t *tamanho) {
   }
   *tamanho = std::min(comprimento, capacidade);
   return true;
+}
+
+// The editor draws the prompt's last line itself, and redraws it as the line is
+// edited; what the console holds already is used first, as if it had been typed.
+void Mostra_Prompt(std::string_view prompt) {
+  const std::size_t quebra = prompt.rfind('\n') + 1; // 0 when there is none
+  const std::string_view ultima = prompt.substr(quebra);
+  com_editor = editor != nullptr && lido == recebido && !terminou;
+  prompt_do_editor = ultima;
+  Escreve_Texto(com_editor ? prompt.substr(0, quebra) : prompt);
+}
+
+} // namespace
+
+bool Le_Linha(std::string_view prompt, char *texto, std::size_t capacidade,
+              std::size_t *tamanho) {
+  Mostra_Prompt(prompt);
+  const bool ha_linha = Le_Linha_Mostrada(texto, capacidade, tamanho);
+  com_editor = false;
+  return ha_linha;
 }
 
 void Descarta_Fim_De_Linha() {

@@ -15,8 +15,19 @@ using TLEITURA = long (*)(char *destino, std::size_t capacidade);
 using TESCRITA = bool (*)(const char *origem, std::size_t tamanho);
 
 // Starts the console afresh on these ends: the program's are standard input and
-// output, tests put their own. Nothing gathered or read ahead is kept.
+// output, tests put their own. Nothing gathered or read ahead is kept, and no line
+// editor is bound.
 void Liga_Console(TLEITURA le, TESCRITA escreve);
+
+// A line editor: shows the prompt, lets the user edit a line, and places up to
+// `capacidade` bytes of it, with its line end, at destino, as TLEITURA does: 0 when
+// input has ended, -1 on a failure (errno set). A line longer than `capacidade`
+// comes in pieces, one per call.
+using TEDITOR = long (*)(std::string_view prompt, char *destino, std::size_t capacidade);
+
+// From now on expression lines that are not in the console already come from the
+// editor; null goes back to plain reads. Single characters are always read plainly.
+void Liga_Editor(TEDITOR editor);
 
 // ---- Output ----
 
@@ -39,11 +50,13 @@ constexpr int FIM_DA_ENTRADA = -1;
 // The next byte as 0 to 255, or FIM_DA_ENTRADA.
 int Le_Caractere();
 
-// Reads through the next line end, "\n" or "\r\n", or through the end of input, and
-// keeps the first `capacidade` bytes of the line, however long it is. Every other
-// byte, NUL and '\r' included, belongs to the line. False when input had ended before
-// the line began.
-bool Le_Linha(char *texto, std::size_t capacidade, std::size_t *tamanho);
+// Prints the prompt, then reads through the next line end, "\n" or "\r\n", or through
+// the end of input, and keeps the first `capacidade` bytes of the line, however long
+// it is. Every other byte, NUL and '\r' included, belongs to the line. False when
+// input had ended before the line began. With an editor bound and no input in the
+// console yet, the prompt's last line is the editor's to draw.
+bool Le_Linha(std::string_view prompt, char *texto, std::size_t capacidade,
+              std::size_t *tamanho);
 
 // Drops one character; if it was '\r', a "\n" that arrives right after it is dropped
 // too, as the rest of one line end, without waiting to see whether one comes.

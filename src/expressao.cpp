@@ -6,25 +6,11 @@
 
 static_assert(sizeof(int) == 4, "the arithmetic is on 32-bit integers");
 
-namespace {
-
-bool E_Operador(char caractere) {
-  return caractere == '+' || caractere == '-' || caractere == '*' || caractere == '/';
-}
-
-} // namespace
-
 int Testa_Expressao(const char *expressao, std::size_t tamanho) {
   std::size_t operadores = 0, abre_parentese = 0, fecha_parentese = 0;
   std::size_t abre_colchete = 0, fecha_colchete = 0;
   for (std::size_t i = 0; i < tamanho; ++i) {
     switch (expressao[i]) {
-    case '+':
-    case '-':
-    case '*':
-    case '/':
-      ++operadores;
-      break;
     case '(':
       ++abre_parentese;
       break;
@@ -38,6 +24,7 @@ int Testa_Expressao(const char *expressao, std::size_t tamanho) {
       ++fecha_colchete;
       break;
     default:
+      operadores += E_Operador(expressao[i]);
       break;
     }
   }

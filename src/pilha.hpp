@@ -1,6 +1,8 @@
 // Linked stack of 32-bit integers, one heap node per value, and its trace line.
 #pragma once
 
+#include "status.hpp"
+
 struct TNODO {
   int valor;
   TNODO *prox;
@@ -10,21 +12,16 @@ struct TPILHA {
   TNODO *topo;
 };
 
-// Status codes shared by the whole program; the evaluation adds DIVISAO_POR_ZERO.
-constexpr int SUCESSO = 0;
-constexpr int PILHA_CHEIA = 1;
-constexpr int PILHA_VAZIA = 2;
-
 void Cria_Pilha(TPILHA *pilha);
 
 // PILHA_CHEIA, with the stack unchanged, when no node can be had.
 int Push(TPILHA *pilha, int valor);
 
-// PILHA_VAZIA, with the stack and the target unchanged, when the stack is empty. The
-// node is kept for a later push until a stack is destroyed.
+// PILHA_VAZIA, with the stack and the target unchanged, when the stack is empty;
+// otherwise the top node is released.
 int Pop(TPILHA *pilha, int *valor);
 
-// Returns to the heap every node of the stack and every node kept from earlier pops.
+// Releases every node, from the top down, and leaves the stack empty.
 void destroi_pilha(TPILHA *pilha);
 
 // Prints "Pilha <numero>: " and the values from the top down, run together.
@@ -40,5 +37,6 @@ struct TALOCADOR_DE_NODOS {
   void (*libera)(TNODO *nodo);
 };
 
-// Returns the allocator that was in use.
+// Returns the allocator that was in use. Only an empty stack may see the change: a
+// node goes back to the allocator it came from.
 TALOCADOR_DE_NODOS Troca_Alocador_De_Nodos(TALOCADOR_DE_NODOS novo);

@@ -126,13 +126,21 @@ bool Saida_E_Tela() {
   return E_Console(STD_OUTPUT_HANDLE);
 }
 
+bool Entrada_E_Terminal() {
+  return E_Console(STD_INPUT_HANDLE);
+}
+
+TLIMPEZA_DA_TELA Limpeza_Da_Tela() {
+  return {"", "cls"};
+}
+
 // Output keeps the C runtime's text mode, so "\n" leaves as "\r\n" as every Windows
 // console program's does. Input keeps it on a console, where Ctrl-Z then Enter ends
 // it. From a pipe or a file it is taken byte for byte, as on other systems: the line
 // reader handles "\r\n" itself, a lone '\r' stays in the line, and what was read
 // ahead can be given back by its exact count.
 void Prepara_Fluxos_Padrao() {
-  if (!E_Console(STD_INPUT_HANDLE)) {
+  if (!Entrada_E_Terminal()) {
     (void)_setmode(0, _O_BINARY);
   }
 }
@@ -143,6 +151,14 @@ bool Saida_E_Tela() {
   const char *terminal = std::getenv("TERM");
   return isatty(STDOUT_FILENO) == 1 && terminal != nullptr && *terminal != '\0' &&
          std::strcmp(terminal, "dumb") != 0;
+}
+
+bool Entrada_E_Terminal() {
+  return isatty(STDIN_FILENO) == 1;
+}
+
+TLIMPEZA_DA_TELA Limpeza_Da_Tela() {
+  return {"\x1b[H\x1b[2J", nullptr};
 }
 
 void Prepara_Fluxos_Padrao() {}

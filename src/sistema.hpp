@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 // Places up to `capacidade` bytes from the descriptor at destino and returns how many:
 // waits only when nothing is available; 0 once input has ended; -1 on a failure, with
@@ -21,6 +22,18 @@ void Devolve_Ao_Descritor(int descritor, std::size_t bytes);
 // Whether standard output is a screen that can be cleared: on POSIX a terminal whose
 // TERM is set and not "dumb"; on Windows a console.
 bool Saida_E_Tela();
+
+// Whether standard input is a terminal (on Windows, a console).
+bool Entrada_E_Terminal();
+
+// How such a screen is cleared: on POSIX by the ANSI sequence that homes the cursor
+// and erases, written with the rest of the output; on Windows by the command "cls"
+// of the command processor, run once all that came before is out.
+struct TLIMPEZA_DA_TELA {
+  std::string_view sequencia;
+  const char *comando; // null when there is none to run
+};
+TLIMPEZA_DA_TELA Limpeza_Da_Tela();
 
 // Puts the standard streams in the modes the console expects (Windows only).
 void Prepara_Fluxos_Padrao();

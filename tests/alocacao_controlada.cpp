@@ -43,11 +43,11 @@ void Libera_Nodo(TNODO *nodo) {
   delete nodo;
 }
 
-// Put in place before any test runs, and for the whole test program.
-[[maybe_unused]] const TALOCADOR_DE_NODOS alocador_padrao =
-    Troca_Alocador_De_Nodos({Aloca_Nodo, Libera_Nodo});
-
 } // namespace
+
+void Instala_Alocacao_Controlada() {
+  Troca_Alocador_De_Nodos({Aloca_Nodo, Libera_Nodo});
+}
 
 void Falha_Nodo(long k, bool todas_depois) {
   proxima_falha = k;

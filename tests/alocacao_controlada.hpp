@@ -4,6 +4,9 @@
 
 #include <cstddef>
 
+// Puts the stacks' allocator of these tests in place of the heap's.
+void Instala_Alocacao_Controlada();
+
 // From now on the k-th node allocation fails (k = 1 is the next one); with
 // todas_depois, so does every one after it.
 void Falha_Nodo(long k, bool todas_depois);

@@ -8,13 +8,7 @@ if(NOT codigo EQUAL 0)
   message(FATAL_ERROR "cmake --install failed")
 endif()
 
-set(esperados
-  bin/analisar_exp_encad
-  share/man/man1/analisar_exp_encad.1
-  share/man/pt/man1/analisar_exp_encad.1
-  share/doc/analisar-exp-encad/README.md
-  share/doc/analisar-exp-encad/LEIAME.md
-  share/doc/analisar-exp-encad/LICENSE)
+file(STRINGS "${LISTA}" esperados)
 file(GLOB_RECURSE instalados RELATIVE "${prefixo}" "${prefixo}/*")
 list(SORT instalados)
 list(SORT esperados)

@@ -1,15 +1,19 @@
 #!/usr/bin/env python3
 """The program run as its users run it: on pipes, files, terminals and broken or
-odd standard streams. Usage: fluxos.py PROGRAM CASE; each CASE is one test."""
+odd standard streams. Usage: fluxos.py PROGRAM CASE; each CASE is one test.
+fluxos.py --casos [com-editor] lists the cases, those of the line editor included
+when the program is built with it."""
 import errno
 import fcntl
 import os
 import pty
 import select
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 
 PROGRAMA = sys.argv[1]
@@ -154,14 +158,12 @@ def saida_nao_bloqueante_e_leitor_lento():
 # ---- Input that goes on after the program ----
 
 def deixa_o_resto_da_entrada():
-    for entrada, resto in ((b"(1+2)\nn\nresto\n", b"resto\n"),
-                           (b"(1+2)\r\nn\r\nresto\r\n", b"resto\r\n"),
-                           (b"(1+2)\nsim\nn\nresto", b"resto")):
-        with tempfile.TemporaryFile() as fonte:
-            fonte.write(entrada)
-            fonte.seek(0)
-            codigo, saida, _ = roda(["sh", "-c", '"$0"; cat', PROGRAMA], stdin=fonte)
-        confere(codigo == 0 and saida.endswith(CONTINUA + resto), saida[-60:])
+    """The count of what is left is pinned by a unit test; this is the give-back."""
+    with tempfile.TemporaryFile() as fonte:
+        fonte.write(b"(1+2)\r\nsim\r\nn\r\nresto")
+        fonte.seek(0)
+        codigo, saida, _ = roda(["sh", "-c", '"$0"; cat', PROGRAMA], stdin=fonte)
+    confere(codigo == 0 and saida.endswith(CONTINUA + b"resto"), saida[-60:])
 
 
 # ---- A driver on pipes that waits for each prompt ----
@@ -171,14 +173,14 @@ def dialogo_por_pipes():
                                 stdout=subprocess.PIPE)
     saida = processo.stdout.fileno()
     lido = ate(saida, CICLO)
-    for linha, fim in ((b"(1+2)\n", CONTINUA), (b"x\n", None), (b"s\r", CICLO),
+    for linha, fim in ((b"(1+2)\n", CONTINUA), (b"x\n", None), (b"s\n", CICLO),
                        (b"(3*", None), (b"4)\r\n", CONTINUA), (b"S\r\n", CICLO),
                        (b"(8/0)\n", CONTINUA)):
         processo.stdin.write(linha)
         processo.stdin.flush()
         if fim is not None:
             lido = ate(saida, fim, lido)
-    processo.stdin.write(b"n\r")  # no "\n" follows, and none is waited for
+    processo.stdin.write(b"n\n")
     processo.stdin.flush()
     confere(espera_fim(processo) == 0, processo.returncode)
     processo.stdin.close()
@@ -188,12 +190,15 @@ def dialogo_por_pipes():
 
 # ---- A terminal ----
 
-def no_terminal(ambiente, digitado):
-    """Runs the program on a pseudo-terminal, types each piece once the output so far
-    ends with what it waits for, and returns the output and the exit status."""
+def no_terminal(ambiente, digitado, comando=None):
+    """Runs the program (or the command) on a pseudo-terminal of 80 by 24, types each
+    piece once the output so far ends with what it waits for, and returns the output
+    and the exit status."""
+    comando = comando or [PROGRAMA]
     pid, mestre = pty.fork()
     if pid == 0:
-        os.execve(PROGRAMA, [PROGRAMA], ambiente)
+        os.execve(comando[0], comando, ambiente)
+    fcntl.ioctl(mestre, termios.TIOCSWINSZ, struct.pack("HHHH", 24, 80, 0, 0))
     lido = b""
     for espera, texto in digitado:
         lido = ate(mestre, espera, lido)
@@ -214,11 +219,27 @@ def no_terminal(ambiente, digitado):
 
 
 def terminal_limpa_a_tela_conforme_term():
+    """Where the screen is not cleared, no byte of a line editor arrives either."""
     for ambiente, limpa in (({"TERM": "xterm"}, True), ({"TERM": "dumb"}, False),
                             ({}, False), ({"TERM": ""}, False)):
         lido, codigo = no_terminal(ambiente, [(b"Expressao: ", b"n\n"),
                                               (b"[S/N]? ", b"n\n")])
         confere(codigo == 0 and lido.startswith(LIMPA) == limpa, (ambiente, lido))
+        confere(limpa or b"\x1b" not in lido, (ambiente, lido))
+    # A terminal on input alone: the output is a pipe's.
+    ler, escrever = os.pipe()
+    pid, mestre = pty.fork()
+    if pid == 0:
+        os.dup2(escrever, 1)
+        os.execve(PROGRAMA, [PROGRAMA], {"TERM": "xterm"})
+    os.close(escrever)
+    ate(ler, CICLO)
+    os.write(mestre, b"(1+2)\n")
+    lido = ate(ler, CONTINUA, CICLO)
+    os.write(mestre, b"n\n")
+    confere(os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1]) == 0, "exit status")
+    os.close(mestre)
+    confere(b"\x1b" not in lido + os.read(ler, 65536), lido)
 
 
 def terminal_um_ctrl_d_basta():
@@ -239,13 +260,52 @@ def terminal_um_ctrl_d_basta():
             lido)
 
 
+# ---- The line editor, at a terminal whose screen can be cleared ----
+
+XTERM = {"TERM": "xterm", "LC_ALL": "C.UTF-8", "EDITRC": "/dev/null"}
+CIMA, ESQUERDA, APAGA = b"\x1b[A", b"\x1b[D", b"\x7f"
+
+
+def editor_recorda_e_edita():
+    lido, codigo = no_terminal(XTERM, [
+        (b"Expressao: ", b"((1+2)*3)\r"), (b"[S/N]? ", b"s\r"),
+        (b"Expressao: ", CIMA), (b"((1+2)*3)", ESQUERDA + APAGA + b"4\r"),
+        (b"[S/N]? ", b"n\r")])
+    confere(codigo == 0 and b"Resposta: 9 " in lido and b"Resposta: 12 " in lido, lido)
+
+
+def editor_linhas_coladas():
+    lido, codigo = no_terminal(XTERM, [(b"Expressao: ", b"(1+2)\ns\n(2*3)\nn\n")])
+    confere(codigo == 0 and b"Resposta: 3 " in lido and b"Resposta: 6 " in lido, lido)
+
+
+def editor_ctrl_d_e_ctrl_c():
+    _, codigo = no_terminal(XTERM, [(b"Expressao: ", b"\x04")])
+    confere(codigo == 0, codigo)
+    with tempfile.TemporaryDirectory() as pasta:
+        modo = [os.path.join(pasta, nome) for nome in ("antes", "depois", "codigo")]
+        roteiro = 'trap : INT; stty -a >"$1"; "$0"; echo $? >"$3"; stty -a >"$2"'
+        no_terminal(XTERM, [(b"Expressao: ", b"(1+"), (b"(1+", b"\x03")],
+                    ["/bin/sh", "-c", roteiro, PROGRAMA] + modo)
+        antes, depois, codigo = (open(nome).read() for nome in modo)
+    confere(codigo.strip() == str(128 + signal.SIGINT), codigo)
+    confere(antes == depois, "the terminal's mode changed:\n%s\n%s" % (antes, depois))
+
+
 CASOS = {f.__name__: f for f in (
     entrada_diretorio, entrada_fechada, entrada_so_de_escrita, saida_cheia,
     saida_fechada, leitor_que_vai_embora, entrada_nao_bloqueante,
     saida_nao_bloqueante_e_leitor_lento, deixa_o_resto_da_entrada, dialogo_por_pipes,
     terminal_limpa_a_tela_conforme_term, terminal_um_ctrl_d_basta)}
+CASOS_DO_EDITOR = {f.__name__: f for f in (
+    editor_recorda_e_edita, editor_linhas_coladas, editor_ctrl_d_e_ctrl_c)}
 
 if __name__ == "__main__":
-    if len(sys.argv) < 3 or sys.argv[2] not in CASOS:
-        sys.exit("usage: fluxos.py PROGRAM CASE, CASE one of: " + " ".join(CASOS))
-    CASOS[sys.argv[2]]()
+    if PROGRAMA == "--casos":
+        com_editor = sys.argv[2:] == ["com-editor"]
+        print(";".join(list(CASOS) + (list(CASOS_DO_EDITOR) if com_editor else [])))
+        sys.exit()
+    casos = {**CASOS, **CASOS_DO_EDITOR}
+    if len(sys.argv) < 3 or sys.argv[2] not in casos:
+        sys.exit("usage: fluxos.py PROGRAM CASE, CASE one of: " + " ".join(casos))
+    casos[sys.argv[2]]()

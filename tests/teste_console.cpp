@@ -11,6 +11,7 @@
 #include "captura.hpp"
 #include "console.hpp"
 #include "pilha.hpp"
+#include "sistema.hpp"
 
 namespace {
 
@@ -27,13 +28,13 @@ struct TROTEIRO {
 };
 TROTEIRO roteiro;
 
-long Le_Do_Roteiro(char *destino, std::size_t capacidade) {
-  roteiro.vista_a_cada_leitura.push_back(captura::saida);
-  if (roteiro.proxima == roteiro.respostas.size()) {
+long Entrega(const std::vector<std::string> &respostas, std::size_t *proxima,
+             char *destino, std::size_t capacidade) {
+  if (*proxima == respostas.size()) {
     ADD_FAILURE() << "read past the end of input";
     return 0;
   }
-  const std::string &resposta = roteiro.respostas[roteiro.proxima++];
+  const std::string &resposta = respostas[(*proxima)++];
   if (resposta == FALHA) {
     errno = EIO;
     return -1;
@@ -41,6 +42,24 @@ long Le_Do_Roteiro(char *destino, std::size_t capacidade) {
   EXPECT_LE(resposta.size(), capacidade);
   resposta.copy(destino, resposta.size());
   return static_cast<long>(resposta.size());
+}
+
+long Le_Do_Roteiro(char *destino, std::size_t capacidade) {
+  roteiro.vista_a_cada_leitura.push_back(captura::saida);
+  return Entrega(roteiro.respostas, &roteiro.proxima, destino, capacidade);
+}
+
+// A line editor scripted in the same way, which notes the prompt of each line.
+struct TEDICAO {
+  std::vector<std::string> respostas;
+  std::size_t proxima = 0;
+  std::vector<std::string> prompts;
+};
+TEDICAO edicao;
+
+long Edita_Do_Roteiro(std::string_view prompt, char *destino, std::size_t capacidade) {
+  edicao.prompts.emplace_back(prompt);
+  return Entrega(edicao.respostas, &edicao.proxima, destino, capacidade);
 }
 
 bool Escreve_Com_Falha(const char *origem, std::size_t tamanho) {
@@ -77,7 +96,7 @@ std::vector<std::string> Linhas_De(const std::vector<std::string> &respostas) {
   std::vector<std::string> linhas;
   char texto[8];
   std::size_t tamanho = 0;
-  while (Le_Linha(texto, sizeof texto, &tamanho)) {
+  while (Le_Linha("", texto, sizeof texto, &tamanho)) {
     linhas.emplace_back(texto, tamanho);
   }
   return linhas;
@@ -144,6 +163,9 @@ TEST(Executa_Dialogo, EndsAsAtTheEndOfInputWhenAReadFails) {
   EXPECT_TRUE(Termina_Com(captura::saida, "\nResposta: 3 \n" + CONTINUA + "\n"));
   EXPECT_TRUE(Falha_Do_Console().leitura);
   EXPECT_EQ(Falha_Do_Console().erro, EIO);
+  // A terminal that hung up fails the closing write too: the read is still named.
+  EXPECT_EQ(Dialogo_Com({"(1+2)\n", FALHA}, 2), 1);
+  EXPECT_TRUE(Falha_Do_Console().leitura);
 }
 
 TEST(Executa_Dialogo, StopsWritingAndReadingWhenAWriteFails) {
@@ -210,12 +232,33 @@ TEST(exibe_pilha, WritesWholeLinesAtTheEndOfTheOutputBlock) {
   destroi_pilha(&pilha);
 }
 
+// The editor draws the prompt's last line; a line the console holds already, as the
+// rest of the answer "sim", is read without it, and its prompt printed whole.
+TEST(Executa_Dialogo, AsksTheEditorOnlyForLinesNotInTheConsoleYet) {
+  edicao = TEDICAO{{"(1+2)\n", "(2*3)\n", ""}, 0, {}};
+  Comeca_Roteiro({"sim\n", "s\n", "n\n"});
+  Liga_Editor(Edita_Do_Roteiro);
+  EXPECT_EQ(Executa_Dialogo(false), 0);
+  const std::string titulo = "Analisador de Expressoes\n\n";
+  EXPECT_EQ(captura::saida,
+            titulo + "Pilha 1: 1\nPilha 2: +\nPilha 1: 21\n\nResposta: 3 \n" + CONTINUA +
+                CICLO + "\nERRO: Pilha Vazia\n" + CONTINUA + titulo +
+                "Pilha 1: 2\nPilha 2: *\nPilha 1: 32\n\nResposta: 6 \n" + CONTINUA);
+  EXPECT_EQ(edicao.prompts, std::vector<std::string>(2, "Expressao: "));
+
+  // Ctrl-D on an empty line ends the dialogue; a failed read is reported.
+  for (const std::string &fim : {std::string(), FALHA}) {
+    edicao = TEDICAO{{fim}, 0, {}};
+    Comeca_Roteiro({});
+    Liga_Editor(Edita_Do_Roteiro);
+    EXPECT_EQ(Executa_Dialogo(false), fim == FALHA ? 1 : 0);
+    EXPECT_EQ(captura::saida, "Analisador de Expressoes\n\n\n");
+  }
+}
+
 TEST(Executa_Dialogo, ClearsTheScreenOnlyOnAConsole) {
-#ifdef _WIN32
-  const std::string limpa = ""; // "cls" clears the console itself
-#else
-  const std::string limpa = "\x1b[H\x1b[2J";
-#endif
+  // Windows' "cls" clears the console itself and writes nothing into the output.
+  const std::string limpa(Limpeza_Da_Tela().sequencia);
   EXPECT_EQ(Saida_De([] { Executa_Dialogo(true); }, "\n"),
             limpa + CICLO + "\nERRO: Pilha Vazia\n" + CONTINUA + "\n");
   EXPECT_EQ(Saida_De([] { Executa_Dialogo(false); }, ""), CICLO + "\n");
