@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 linhas=${LINHAS:-99}
-ramos=${RAMOS:-93}
+ramos=${RAMOS:-94}
 pasta=build-cobertura
 cmake -S . -B "$pasta" -DWARNINGS_AS_ERRORS=ON \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \

@@ -1,7 +1,6 @@
 // The console dialogue and the two-stack evaluation of one expression line.
 #include "analisar_exp_encad.hpp"
 
-#include <cstdlib>
 #include <string_view>
 
 #include "console.hpp"
@@ -18,12 +17,10 @@ void Limpa_Tela(bool saida_e_tela) {
   if (!saida_e_tela) {
     return;
   }
-  const TLIMPEZA_DA_TELA limpeza = Limpeza_Da_Tela();
-  Escreve_Texto(limpeza.sequencia);
-  if (limpeza.comando != nullptr) {
-    Descarrega_Saida(); // what came before must not land on the cleared screen
-    (void)std::system(limpeza.comando);
-  }
+  // What came before must not land on the cleared screen. It is out already but
+  // when the answer came from input read earlier: no write is made for nothing.
+  Descarrega_Saida();
+  Escreve_Texto(Limpa_A_Tela());
 }
 
 } // namespace

@@ -43,7 +43,9 @@ void Registra_Falha(bool leitura) {
   if (falha.erro == 0) {
     falha = {leitura, errno != 0 ? errno : EIO};
   }
-  escrita_falhou = escrita_falhou || !leitura;
+  if (!leitura) {
+    escrita_falhou = true;
+  }
   terminou = true;
 }
 
@@ -53,7 +55,7 @@ void Liga_Console(TLEITURA nova_leitura, TESCRITA nova_escrita) {
   le = nova_leitura;
   escreve = nova_escrita;
   escrito = lido = recebido = 0;
-  terminou = descarta_quebra = false;
+  terminou = descarta_quebra = com_editor = false;
   editor = nullptr;
   falha = {false, 0};
   escrita_falhou = false;

@@ -4,6 +4,7 @@
 
 #ifdef COM_EDICAO_DE_LINHA
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
@@ -28,8 +29,8 @@ char *Prompt(EditLine *) {
 }
 
 // History is kept in memory for this run only: no file is read or written.
-void Lembra(const char *linha, std::size_t tamanho) {
-  if (tamanho > 0 && linha[0] != '\n') {
+void Lembra(const char *linha) {
+  if (linha[0] != '\n') {
     HistEvent evento;
     history(historico, &evento, H_ENTER, linha);
   }
@@ -41,13 +42,13 @@ long Le_Editando(std::string_view novo_prompt, char *destino, std::size_t capaci
     int tamanho = 0;
     errno = 0;
     pendente = el_gets(editor, &tamanho);
-    if (pendente == nullptr || tamanho <= 0) {
+    if (pendente == nullptr) {
       return tamanho < 0 ? -1 : 0; // Ctrl-D on an empty line is the end of input
     }
     restam = static_cast<std::size_t>(tamanho);
-    Lembra(pendente, restam);
+    Lembra(pendente);
   }
-  const std::size_t parte = restam < capacidade ? restam : capacidade;
+  const std::size_t parte = std::min(restam, capacidade);
   std::memcpy(destino, pendente, parte);
   pendente += parte;
   restam -= parte;
@@ -83,6 +84,9 @@ TEDITOR Editor_De_Linha() {
   el_set(editor, EL_SETTY, "-d", "-inlcr", static_cast<const char *>(nullptr));
   el_set(editor, EL_PROMPT, Prompt);
   el_set(editor, EL_HIST, history, historico);
+  // Ctrl-W rubs out the word before the cursor, as at the shell's prompt.
+  el_set(editor, EL_BIND, "^W", "ed-delete-prev-word",
+         static_cast<const char *>(nullptr));
   el_source(editor, nullptr); // $EDITRC or ~/.editrc, as every editline program
   return Le_Editando;
 }

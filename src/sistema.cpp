@@ -130,8 +130,9 @@ bool Entrada_E_Terminal() {
   return E_Console(STD_INPUT_HANDLE);
 }
 
-TLIMPEZA_DA_TELA Limpeza_Da_Tela() {
-  return {"", "cls"};
+std::string_view Limpa_A_Tela() {
+  (void)std::system("cls"); // what it answers changes nothing
+  return "";
 }
 
 // Output keeps the C runtime's text mode, so "\n" leaves as "\r\n" as every Windows
@@ -157,8 +158,8 @@ bool Entrada_E_Terminal() {
   return isatty(STDIN_FILENO) == 1;
 }
 
-TLIMPEZA_DA_TELA Limpeza_Da_Tela() {
-  return {"\x1b[H\x1b[2J", nullptr};
+std::string_view Limpa_A_Tela() {
+  return "\x1b[H\x1b[2J";
 }
 
 void Prepara_Fluxos_Padrao() {}

@@ -26,14 +26,11 @@ bool Saida_E_Tela();
 // Whether standard input is a terminal (on Windows, a console).
 bool Entrada_E_Terminal();
 
-// How such a screen is cleared: on POSIX by the ANSI sequence that homes the cursor
-// and erases, written with the rest of the output; on Windows by the command "cls"
-// of the command processor, run once all that came before is out.
-struct TLIMPEZA_DA_TELA {
-  std::string_view sequencia;
-  const char *comando; // null when there is none to run
-};
-TLIMPEZA_DA_TELA Limpeza_Da_Tela();
+// Clears such a screen. On POSIX it returns the ANSI sequence that homes the cursor
+// and erases, for the caller to write with the rest of its output; on Windows it runs
+// the command "cls" of the command processor, and returns nothing to write. Either
+// way, what was written before must be out first.
+std::string_view Limpa_A_Tela();
 
 // Puts the standard streams in the modes the console expects (Windows only).
 void Prepara_Fluxos_Padrao();

@@ -190,6 +190,25 @@ def dialogo_por_pipes():
 
 # ---- A terminal ----
 
+def com_perfil(ambiente):
+    """The environment given, and where a coverage build writes its profile."""
+    return dict(ambiente, **{nome: valor for nome, valor in os.environ.items()
+                             if nome == "LLVM_PROFILE_FILE"})
+
+
+EDITANDO = object()  # what no_terminal waits for: the editor's prompt, ready for keys
+
+
+def editando(mestre):
+    """Waits until the line editor has the terminal: it draws its prompt before it
+    takes the terminal out of line mode, and a key typed in between would be the line
+    discipline's, not the editor's."""
+    limite = time.monotonic() + PRAZO
+    while termios.tcgetattr(mestre)[3] & termios.ICANON:
+        confere(time.monotonic() < limite, "the editor never took the terminal")
+        time.sleep(0.005)
+
+
 def no_terminal(ambiente, digitado, comando=None):
     """Runs the program (or the command) on a pseudo-terminal of 80 by 24, types each
     piece once the output so far ends with what it waits for, and returns the output
@@ -197,11 +216,13 @@ def no_terminal(ambiente, digitado, comando=None):
     comando = comando or [PROGRAMA]
     pid, mestre = pty.fork()
     if pid == 0:
-        os.execve(comando[0], comando, ambiente)
+        os.execve(comando[0], comando, com_perfil(ambiente))
     fcntl.ioctl(mestre, termios.TIOCSWINSZ, struct.pack("HHHH", 24, 80, 0, 0))
     lido = b""
     for espera, texto in digitado:
-        lido = ate(mestre, espera, lido)
+        lido = ate(mestre, b"Expressao: " if espera is EDITANDO else espera, lido)
+        if espera is EDITANDO:
+            editando(mestre)
         os.write(mestre, texto)
     limite = time.monotonic() + PRAZO
     while True:
@@ -226,20 +247,14 @@ def terminal_limpa_a_tela_conforme_term():
                                               (b"[S/N]? ", b"n\n")])
         confere(codigo == 0 and lido.startswith(LIMPA) == limpa, (ambiente, lido))
         confere(limpa or b"\x1b" not in lido, (ambiente, lido))
-    # A terminal on input alone: the output is a pipe's.
-    ler, escrever = os.pipe()
-    pid, mestre = pty.fork()
-    if pid == 0:
-        os.dup2(escrever, 1)
-        os.execve(PROGRAMA, [PROGRAMA], {"TERM": "xterm"})
-    os.close(escrever)
-    ate(ler, CICLO)
-    os.write(mestre, b"(1+2)\n")
-    lido = ate(ler, CONTINUA, CICLO)
-    os.write(mestre, b"n\n")
-    confere(os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1]) == 0, "exit status")
-    os.close(mestre)
-    confere(b"\x1b" not in lido + os.read(ler, 65536), lido)
+    # A terminal on one end only: input alone gets no clearing and no editor;
+    # output alone is cleared, and the lines piped in are read plainly.
+    lido, codigo = no_terminal({"TERM": "xterm"}, [(b"Expressao: ", b"(1+2)\nn\n")],
+                               ["/bin/sh", "-c", '"$0" | cat', PROGRAMA])
+    confere(codigo == 0 and b"Resposta: 3" in lido and b"\x1b" not in lido, lido)
+    lido, codigo = no_terminal({"TERM": "xterm"}, [],
+                               ["/bin/sh", "-c", 'echo "(1+2)" | "$0"', PROGRAMA])
+    confere(codigo == 0 and lido.startswith(LIMPA) and b"Resposta: 3" in lido, lido)
 
 
 def terminal_um_ctrl_d_basta():
@@ -262,41 +277,66 @@ def terminal_um_ctrl_d_basta():
 
 # ---- The line editor, at a terminal whose screen can be cleared ----
 
-XTERM = {"TERM": "xterm", "LC_ALL": "C.UTF-8", "EDITRC": "/dev/null"}
+# The C locale, in which the editor would drop bytes from 0x80 up, is taken as UTF-8.
+XTERM = {"TERM": "xterm", "LC_ALL": "C", "EDITRC": "/dev/null"}
 CIMA, ESQUERDA, APAGA = b"\x1b[A", b"\x1b[D", b"\x7f"
 
 
 def editor_recorda_e_edita():
+    """Up skips the empty line and recalls the expression before it."""
     lido, codigo = no_terminal(XTERM, [
-        (b"Expressao: ", b"((1+2)*3)\r"), (b"[S/N]? ", b"s\r"),
-        (b"Expressao: ", CIMA), (b"((1+2)*3)", ESQUERDA + APAGA + b"4\r"),
+        (EDITANDO, b"((1+2)*3)\r"), (b"[S/N]? ", b"s\r"),
+        (EDITANDO, b"\r"), (b"[S/N]? ", b"s\r"),
+        (EDITANDO, CIMA), (b"((1+2)*3)", ESQUERDA + APAGA + b"4\r"),
         (b"[S/N]? ", b"n\r")])
     confere(codigo == 0 and b"Resposta: 9 " in lido and b"Resposta: 12 " in lido, lido)
 
 
 def editor_linhas_coladas():
-    lido, codigo = no_terminal(XTERM, [(b"Expressao: ", b"(1+2)\ns\n(2*3)\nn\n")])
-    confere(codigo == 0 and b"Resposta: 3 " in lido and b"Resposta: 6 " in lido, lido)
+    """The first line goes through the editor: its two bytes of "\xc3\xa3" count."""
+    colado = b"1" * 49 + "ã".encode() + b"\ns\n(2*3)\nn\n"
+    lido, codigo = no_terminal(XTERM, [(EDITANDO, colado)])
+    confere(codigo == 0 and b"muito Longa" in lido and b"Resposta: 6 " in lido, lido)
 
 
 def editor_ctrl_d_e_ctrl_c():
-    _, codigo = no_terminal(XTERM, [(b"Expressao: ", b"\x04")])
+    # A locale that is not installed is the C locale.
+    _, codigo = no_terminal(dict(XTERM, LC_ALL="xx_XX.nenhum"), [(EDITANDO, b"\x04")])
     confere(codigo == 0, codigo)
     with tempfile.TemporaryDirectory() as pasta:
         modo = [os.path.join(pasta, nome) for nome in ("antes", "depois", "codigo")]
         roteiro = 'trap : INT; stty -a >"$1"; "$0"; echo $? >"$3"; stty -a >"$2"'
-        no_terminal(XTERM, [(b"Expressao: ", b"(1+"), (b"(1+", b"\x03")],
+        no_terminal(XTERM, [(EDITANDO, b"(1+"), (b"(1+", b"\x03")],
                     ["/bin/sh", "-c", roteiro, PROGRAMA] + modo)
         antes, depois, codigo = (open(nome).read() for nome in modo)
     confere(codigo.strip() == str(128 + signal.SIGINT), codigo)
     confere(antes == depois, "the terminal's mode changed:\n%s\n%s" % (antes, depois))
 
 
+def terminal_que_desliga():
+    """A terminal hangs up on a program that ignores SIGHUP: the read fails, then the
+    closing write; the failure named is the read, the first one."""
+    for ambiente, espera in ((XTERM, editando), ({"TERM": "dumb"}, lambda _: None)):
+        with tempfile.NamedTemporaryFile() as erros:
+            pid, mestre = pty.fork()
+            if pid == 0:
+                signal.signal(signal.SIGHUP, signal.SIG_IGN)
+                os.dup2(os.open(erros.name, os.O_WRONLY), 2)
+                os.execve(PROGRAMA, [PROGRAMA], com_perfil(ambiente))
+            ate(mestre, b"Expressao: ")
+            espera(mestre)
+            os.close(mestre)
+            codigo = os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1])
+            erro = erros.read()
+        confere(codigo == 1, (ambiente, codigo))
+        uma_linha_de_erro(erro, "ler")
+
+
 CASOS = {f.__name__: f for f in (
     entrada_diretorio, entrada_fechada, entrada_so_de_escrita, saida_cheia,
     saida_fechada, leitor_que_vai_embora, entrada_nao_bloqueante,
     saida_nao_bloqueante_e_leitor_lento, deixa_o_resto_da_entrada, dialogo_por_pipes,
-    terminal_limpa_a_tela_conforme_term, terminal_um_ctrl_d_basta)}
+    terminal_limpa_a_tela_conforme_term, terminal_um_ctrl_d_basta, terminal_que_desliga)}
 CASOS_DO_EDITOR = {f.__name__: f for f in (
     editor_recorda_e_edita, editor_linhas_coladas, editor_ctrl_d_e_ctrl_c)}
 
