@@ -202,11 +202,14 @@ bool Le_Linha_Mostrada(char *texto, std::size_t capacidade, std::size_t *tamanho
 // The editor draws the prompt's last line itself, and redraws it as the line is
 // edited; what the console holds already is used first, as if it had been typed.
 void Mostra_Prompt(std::string_view prompt) {
-  const std::size_t quebra = prompt.rfind('\n') + 1; // 0 when there is none
-  const std::string_view ultima = prompt.substr(quebra);
   com_editor = editor != nullptr && lido == recebido && !terminou;
-  prompt_do_editor = ultima;
-  Escreve_Texto(com_editor ? prompt.substr(0, quebra) : prompt);
+  if (!com_editor) {
+    Escreve_Texto(prompt);
+    return;
+  }
+  const std::size_t quebra = prompt.rfind('\n') + 1; // 0 when there is none
+  prompt_do_editor = prompt.substr(quebra);
+  Escreve_Texto(prompt.substr(0, quebra));
 }
 
 } // namespace

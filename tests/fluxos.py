@@ -275,6 +275,28 @@ def terminal_um_ctrl_d_basta():
             lido)
 
 
+def desliga_o_terminal(ambiente, espera):
+    """A terminal hangs up on a program that ignores SIGHUP: the read fails, then the
+    closing write; the failure named is the read, the first one."""
+    with tempfile.NamedTemporaryFile() as erros:
+        pid, mestre = pty.fork()
+        if pid == 0:
+            signal.signal(signal.SIGHUP, signal.SIG_IGN)
+            os.dup2(os.open(erros.name, os.O_WRONLY), 2)
+            os.execve(PROGRAMA, [PROGRAMA], com_perfil(ambiente))
+        ate(mestre, b"Expressao: ")
+        espera(mestre)
+        os.close(mestre)
+        codigo = os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1])
+        erro = erros.read()
+    confere(codigo == 1, codigo)
+    uma_linha_de_erro(erro, "ler")
+
+
+def terminal_que_desliga():
+    desliga_o_terminal({"TERM": "dumb"}, lambda _: None)
+
+
 # ---- The line editor, at a terminal whose screen can be cleared ----
 
 # The C locale, in which the editor would drop bytes from 0x80 up, is taken as UTF-8.
@@ -313,23 +335,8 @@ def editor_ctrl_d_e_ctrl_c():
     confere(antes == depois, "the terminal's mode changed:\n%s\n%s" % (antes, depois))
 
 
-def terminal_que_desliga():
-    """A terminal hangs up on a program that ignores SIGHUP: the read fails, then the
-    closing write; the failure named is the read, the first one."""
-    for ambiente, espera in ((XTERM, editando), ({"TERM": "dumb"}, lambda _: None)):
-        with tempfile.NamedTemporaryFile() as erros:
-            pid, mestre = pty.fork()
-            if pid == 0:
-                signal.signal(signal.SIGHUP, signal.SIG_IGN)
-                os.dup2(os.open(erros.name, os.O_WRONLY), 2)
-                os.execve(PROGRAMA, [PROGRAMA], com_perfil(ambiente))
-            ate(mestre, b"Expressao: ")
-            espera(mestre)
-            os.close(mestre)
-            codigo = os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1])
-            erro = erros.read()
-        confere(codigo == 1, (ambiente, codigo))
-        uma_linha_de_erro(erro, "ler")
+def editor_terminal_que_desliga():
+    desliga_o_terminal(XTERM, editando)
 
 
 CASOS = {f.__name__: f for f in (
@@ -338,7 +345,8 @@ CASOS = {f.__name__: f for f in (
     saida_nao_bloqueante_e_leitor_lento, deixa_o_resto_da_entrada, dialogo_por_pipes,
     terminal_limpa_a_tela_conforme_term, terminal_um_ctrl_d_basta, terminal_que_desliga)}
 CASOS_DO_EDITOR = {f.__name__: f for f in (
-    editor_recorda_e_edita, editor_linhas_coladas, editor_ctrl_d_e_ctrl_c)}
+    editor_recorda_e_edita, editor_linhas_coladas, editor_ctrl_d_e_ctrl_c,
+    editor_terminal_que_desliga)}
 
 if __name__ == "__main__":
     if PROGRAMA == "--casos":
