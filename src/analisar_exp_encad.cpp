@@ -17,8 +17,8 @@ void Limpa_Tela(bool saida_e_tela) {
   if (!saida_e_tela) {
     return;
   }
-  // What came before must not land on the cleared screen. It is out already but
-  // when the answer came from input read earlier: no write is made for nothing.
+  // What came before must not land on the cleared screen. Mostly it is out already
+  // and this writes nothing; not when the answer came from input read ahead.
   Descarrega_Saida();
   Escreve_Texto(Limpa_A_Tela());
 }

@@ -235,7 +235,7 @@ TEST(exibe_pilha, WritesWholeLinesAtTheEndOfTheOutputBlock) {
 // The editor draws the prompt's last line; a line the console holds already, as the
 // rest of the answer "sim", is read without it, and its prompt printed whole.
 TEST(Executa_Dialogo, AsksTheEditorOnlyForLinesNotInTheConsoleYet) {
-  edicao = TEDICAO{{"(1+2)\n", "(2*3)\n", ""}, 0, {}};
+  edicao = TEDICAO{{"(1+2)\n", "(2*3)\n"}, 0, {}};
   Comeca_Roteiro({"sim\n", "s\n", "n\n"});
   Liga_Editor(Edita_Do_Roteiro);
   EXPECT_EQ(Executa_Dialogo(false), 0);
@@ -245,12 +245,6 @@ TEST(Executa_Dialogo, AsksTheEditorOnlyForLinesNotInTheConsoleYet) {
                 CICLO + "\nERRO: Pilha Vazia\n" + CONTINUA + titulo +
                 "Pilha 1: 2\nPilha 2: *\nPilha 1: 32\n\nResposta: 6 \n" + CONTINUA);
   EXPECT_EQ(edicao.prompts, std::vector<std::string>(2, "Expressao: "));
-
-  edicao = TEDICAO{{FALHA}, 0, {}}; // a failed read of the editor's is any failed read
-  Comeca_Roteiro({});
-  Liga_Editor(Edita_Do_Roteiro);
-  EXPECT_EQ(Executa_Dialogo(false), 1);
-  EXPECT_TRUE(Falha_Do_Console().leitura);
 }
 
 TEST(Executa_Dialogo, ClearsTheScreenOnlyOnAConsole) {
