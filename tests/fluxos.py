@@ -289,28 +289,6 @@ def lendo(pid):
         time.sleep(0.005)
 
 
-def desliga_o_terminal(ambiente):
-    """A terminal hangs up on a program that ignores SIGHUP: the read fails, then the
-    closing write; the failure named is the read, the first one."""
-    with tempfile.NamedTemporaryFile() as erros:
-        pid, mestre = pty.fork()
-        if pid == 0:
-            signal.signal(signal.SIGHUP, signal.SIG_IGN)
-            os.dup2(os.open(erros.name, os.O_WRONLY), 2)
-            os.execve(PROGRAMA, [PROGRAMA], com_perfil(ambiente))
-        ate(mestre, b"Expressao: ")
-        lendo(pid)
-        os.close(mestre)
-        codigo = os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1])
-        erro = erros.read()
-    confere(codigo == 1, codigo)
-    uma_linha_de_erro(erro, "ler")
-
-
-def terminal_que_desliga():
-    desliga_o_terminal({"TERM": "dumb"})
-
-
 # ---- The line editor, at a terminal whose screen can be cleared ----
 
 # The C locale, in which the editor would drop bytes from 0x80 up, is taken as UTF-8.
@@ -350,14 +328,28 @@ def editor_ctrl_d_e_ctrl_c():
 
 
 def editor_terminal_que_desliga():
-    desliga_o_terminal(XTERM)
+    """A terminal hangs up on a program that ignores SIGHUP: the editor's read fails,
+    then the closing write; the failure named is the read, the first one."""
+    with tempfile.NamedTemporaryFile() as erros:
+        pid, mestre = pty.fork()
+        if pid == 0:
+            signal.signal(signal.SIGHUP, signal.SIG_IGN)
+            os.dup2(os.open(erros.name, os.O_WRONLY), 2)
+            os.execve(PROGRAMA, [PROGRAMA], com_perfil(XTERM))
+        ate(mestre, b"Expressao: ")
+        lendo(pid)
+        os.close(mestre)
+        codigo = os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1])
+        erro = erros.read()
+    confere(codigo == 1, codigo)
+    uma_linha_de_erro(erro, "ler")
 
 
 CASOS = {f.__name__: f for f in (
     entrada_diretorio, entrada_fechada, entrada_so_de_escrita, saida_cheia,
     saida_fechada, leitor_que_vai_embora, entrada_nao_bloqueante,
     saida_nao_bloqueante_e_leitor_lento, deixa_o_resto_da_entrada, dialogo_por_pipes,
-    terminal_limpa_a_tela_conforme_term, terminal_um_ctrl_d_basta, terminal_que_desliga)}
+    terminal_limpa_a_tela_conforme_term, terminal_um_ctrl_d_basta)}
 CASOS_DO_EDITOR = {f.__name__: f for f in (
     editor_recorda_e_edita, editor_linhas_coladas, editor_ctrl_d_e_ctrl_c,
     editor_terminal_que_desliga)}

@@ -28,13 +28,13 @@ struct TROTEIRO {
 };
 TROTEIRO roteiro;
 
-long Entrega(const std::vector<std::string> &respostas, std::size_t *proxima,
-             char *destino, std::size_t capacidade) {
-  if (*proxima == respostas.size()) {
+long Le_Do_Roteiro(char *destino, std::size_t capacidade) {
+  roteiro.vista_a_cada_leitura.push_back(captura::saida);
+  if (roteiro.proxima == roteiro.respostas.size()) {
     ADD_FAILURE() << "read past the end of input";
     return 0;
   }
-  const std::string &resposta = respostas[(*proxima)++];
+  const std::string &resposta = roteiro.respostas[roteiro.proxima++];
   if (resposta == FALHA) {
     errno = EIO;
     return -1;
@@ -42,24 +42,6 @@ long Entrega(const std::vector<std::string> &respostas, std::size_t *proxima,
   EXPECT_LE(resposta.size(), capacidade);
   resposta.copy(destino, resposta.size());
   return static_cast<long>(resposta.size());
-}
-
-long Le_Do_Roteiro(char *destino, std::size_t capacidade) {
-  roteiro.vista_a_cada_leitura.push_back(captura::saida);
-  return Entrega(roteiro.respostas, &roteiro.proxima, destino, capacidade);
-}
-
-// A line editor scripted in the same way, which notes the prompt of each line.
-struct TEDICAO {
-  std::vector<std::string> respostas;
-  std::size_t proxima = 0;
-  std::vector<std::string> prompts;
-};
-TEDICAO edicao;
-
-long Edita_Do_Roteiro(std::string_view prompt, char *destino, std::size_t capacidade) {
-  edicao.prompts.emplace_back(prompt);
-  return Entrega(edicao.respostas, &edicao.proxima, destino, capacidade);
 }
 
 bool Escreve_Com_Falha(const char *origem, std::size_t tamanho) {
@@ -230,21 +212,6 @@ TEST(exibe_pilha, WritesWholeLinesAtTheEndOfTheOutputBlock) {
     EXPECT_EQ(saida, antes + linha + "-2147483648!") << sobra;
   }
   destroi_pilha(&pilha);
-}
-
-// The editor draws the prompt's last line; a line the console holds already, as the
-// rest of the answer "sim", is read without it, and its prompt printed whole.
-TEST(Executa_Dialogo, AsksTheEditorOnlyForLinesNotInTheConsoleYet) {
-  edicao = TEDICAO{{"(1+2)\n", "(2*3)\n"}, 0, {}};
-  Comeca_Roteiro({"sim\n", "s\n", "n\n"});
-  Liga_Editor(Edita_Do_Roteiro);
-  EXPECT_EQ(Executa_Dialogo(false), 0);
-  const std::string titulo = "Analisador de Expressoes\n\n";
-  EXPECT_EQ(captura::saida,
-            titulo + "Pilha 1: 1\nPilha 2: +\nPilha 1: 21\n\nResposta: 3 \n" + CONTINUA +
-                CICLO + "\nERRO: Pilha Vazia\n" + CONTINUA + titulo +
-                "Pilha 1: 2\nPilha 2: *\nPilha 1: 32\n\nResposta: 6 \n" + CONTINUA);
-  EXPECT_EQ(edicao.prompts, std::vector<std::string>(2, "Expressao: "));
 }
 
 TEST(Executa_Dialogo, ClearsTheScreenOnlyOnAConsole) {
