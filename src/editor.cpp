@@ -78,7 +78,7 @@ TEDITOR Editor_De_Linha() {
   history(historico, &evento, H_SETSIZE, 500);
   history(historico, &evento, H_SETUNIQUE, 1);
   el_set(editor, EL_EDITOR, "emacs");
-  el_set(editor, EL_SIGNAL, 1); // Ctrl-C and a resize find the terminal restored
+  el_set(editor, EL_SIGNAL, 1); // Ctrl-C restores the terminal; a resize redraws
   // Lines pasted at once keep their "\n": what the editor leaves in the terminal is
   // read as typed ahead, and a "\r" there would be no line end.
   el_set(editor, EL_SETTY, "-d", "-inlcr", static_cast<const char *>(nullptr));
