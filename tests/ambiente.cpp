@@ -7,23 +7,15 @@
 
 namespace {
 
-class TAMBIENTE : public testing::Environment {
-  void SetUp() override {
+class TRECOMECO : public testing::EmptyTestEventListener {
+  void OnTestProgramStart(const testing::UnitTest &) override {
     Instala_Alocacao_Controlada();
   }
-};
-
-class TRECOMECO : public testing::EmptyTestEventListener {
   void OnTestStart(const testing::TestInfo &) override {
     Desarma_Falhas();
-    captura::entrada.clear();
-    captura::lidos = 0;
-    Captura_Com(captura::Le);
+    Captura_Texto("");
   }
 };
-
-[[maybe_unused]] testing::Environment *const ambiente =
-    testing::AddGlobalTestEnvironment(new TAMBIENTE);
 
 [[maybe_unused]] const bool recomeco = [] {
   testing::UnitTest::GetInstance()->listeners().Append(new TRECOMECO);

@@ -38,11 +38,16 @@ inline void Captura_Com(TLEITURA le, TESCRITA escreve = captura::Escreve) {
   Liga_Console(le, escreve);
 }
 
-template <typename Acao>
-std::string Saida_De(Acao acao, const std::string &entrada = "") {
+// Binds the console to read `entrada` and to write into captura::saida, emptied.
+inline void Captura_Texto(const std::string &entrada) {
   captura::entrada = entrada;
   captura::lidos = 0;
   Captura_Com(captura::Le);
+}
+
+template <typename Acao>
+std::string Saida_De(Acao acao, const std::string &entrada = "") {
+  Captura_Texto(entrada);
   acao();
   Descarrega_Saida();
   return captura::saida;
