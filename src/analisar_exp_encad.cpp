@@ -126,9 +126,10 @@ bool E_Resposta(int caractere) {
 }
 
 // Drops every character but "SsNn" without a word, then the one character after the
-// answer, normally its line end. Returns the answer, or FIM_DA_ENTRADA.
+// answer, normally its line end. Returns the answer, or FIM_DA_ENTRADA. The prompt
+// is never repeated.
 int Le_Resposta() {
-  int caractere = Le_Caractere();
+  int caractere = Le_Caractere("\nContinua [S/N]? ");
   while (caractere != FIM_DA_ENTRADA && !E_Resposta(caractere)) {
     caractere = Le_Caractere();
   }
@@ -157,7 +158,6 @@ int Executa_Dialogo(bool saida_e_tela) {
       return Encerra("\n");
     }
     Responde_Expressao(linha, tamanho);
-    Escreve_Texto("\nContinua [S/N]? ");
     const int resposta = Le_Resposta();
     if (resposta == FIM_DA_ENTRADA) {
       return Encerra("\n");

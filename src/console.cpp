@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <utility>
 
 #include "sistema.hpp"
 
@@ -31,8 +32,8 @@ bool terminou = false;              // input has ended, or an end has failed
 bool descarta_quebra = false;       // a "\n" arriving next ends the line a '\r' began
 
 TEDITOR editor = nullptr;
-std::string_view prompt_do_editor; // the last line of the prompt of the line being read
-bool com_editor = false;           // the line being read is asked of the editor
+std::string_view prompt_do_editor; // the prompt's last line, until the editor draws it
+bool historico = false;            // the lines being read are expressions
 
 TFALHA_DO_CONSOLE falha = {false, 0};
 bool escrita_falhou = false;
@@ -55,8 +56,9 @@ void Liga_Console(TLEITURA nova_leitura, TESCRITA nova_escrita) {
   le = nova_leitura;
   escreve = nova_escrita;
   escrito = lido = recebido = 0;
-  terminou = descarta_quebra = com_editor = false;
+  terminou = descarta_quebra = false;
   editor = nullptr;
+  prompt_do_editor = {};
   falha = {false, 0};
   escrita_falhou = false;
 }
@@ -135,8 +137,10 @@ bool Recebe() {
   if (terminou) {
     return false;
   }
-  const long lidos = com_editor ? editor(prompt_do_editor, entrada, sizeof entrada)
-                                : le(entrada, sizeof entrada);
+  // The prompt is drawn once: a line that holds no answer is followed by a bare one.
+  const long lidos = editor != nullptr ? editor(std::exchange(prompt_do_editor, {}),
+                                                historico, entrada, sizeof entrada)
+                                       : le(entrada, sizeof entrada);
   if (lidos <= 0) {
     terminou = true; // even at a terminal, one end of input is the end
     if (lidos < 0) {
@@ -162,13 +166,18 @@ bool Ha_Entrada() {
   }
 }
 
-} // namespace
-
-int Le_Caractere() {
-  return Ha_Entrada() ? static_cast<unsigned char>(entrada[lido++]) : FIM_DA_ENTRADA;
+// The editor draws the prompt's last line itself, and redraws it as the line is
+// edited; what the console holds already is used first, as if it had been typed.
+void Mostra_Prompt(std::string_view prompt, bool de_expressao) {
+  historico = de_expressao;
+  if (editor == nullptr || lido != recebido || terminou) {
+    Escreve_Texto(prompt);
+    return;
+  }
+  const std::size_t corte = prompt.rfind('\n') + 1; // 0 when there is none
+  Escreve_Texto(prompt.substr(0, corte));
+  prompt_do_editor = prompt.substr(corte);
 }
-
-namespace {
 
 bool Le_Linha_Mostrada(char *texto, std::size_t capacidade, std::size_t *tamanho) {
   if (!Ha_Entrada()) {
@@ -199,27 +208,19 @@ bool Le_Linha_Mostrada(char *texto, std::size_t capacidade, std::size_t *tamanho
   return true;
 }
 
-// The editor draws the prompt's last line itself, and redraws it as the line is
-// edited; what the console holds already is used first, as if it had been typed.
-void Mostra_Prompt(std::string_view prompt) {
-  com_editor = editor != nullptr && lido == recebido && !terminou;
-  if (!com_editor) {
-    Escreve_Texto(prompt);
-    return;
-  }
-  const std::size_t quebra = prompt.rfind('\n') + 1; // 0 when there is none
-  prompt_do_editor = prompt.substr(quebra);
-  Escreve_Texto(prompt.substr(0, quebra));
-}
-
 } // namespace
+
+int Le_Caractere(std::string_view prompt) {
+  if (!prompt.empty()) {
+    Mostra_Prompt(prompt, false);
+  }
+  return Ha_Entrada() ? static_cast<unsigned char>(entrada[lido++]) : FIM_DA_ENTRADA;
+}
 
 bool Le_Linha(std::string_view prompt, char *texto, std::size_t capacidade,
               std::size_t *tamanho) {
-  Mostra_Prompt(prompt);
-  const bool ha_linha = Le_Linha_Mostrada(texto, capacidade, tamanho);
-  com_editor = false;
-  return ha_linha;
+  Mostra_Prompt(prompt, true);
+  return Le_Linha_Mostrada(texto, capacidade, tamanho);
 }
 
 void Descarta_Fim_De_Linha() {

@@ -22,11 +22,13 @@ void Liga_Console(TLEITURA le, TESCRITA escreve);
 // A line editor: shows the prompt, lets the user edit a line, and places up to
 // `capacidade` bytes of it, with its line end, at destino, as TLEITURA does: 0 when
 // input has ended, -1 on a failure (errno set). A line longer than `capacidade`
-// comes in pieces, one per call.
-using TEDITOR = long (*)(std::string_view prompt, char *destino, std::size_t capacidade);
+// comes in pieces, one per call. Expression lines go into the history and can be
+// recalled; answer lines do not.
+using TEDITOR = long (*)(std::string_view prompt, bool historico, char *destino,
+                         std::size_t capacidade);
 
-// From now on expression lines that are not in the console already come from the
-// editor; null goes back to plain reads. Single characters are always read plainly.
+// From now on every line that is not in the console already comes from the editor,
+// the expression's and the answer's alike; null goes back to plain reads.
 void Liga_Editor(TEDITOR editor);
 
 // ---- Output ----
@@ -47,14 +49,18 @@ void Descarrega_Saida();
 
 constexpr int FIM_DA_ENTRADA = -1;
 
-// The next byte as 0 to 255, or FIM_DA_ENTRADA.
-int Le_Caractere();
+// Prints the prompt, if one is given, then returns the next byte as 0 to 255, or
+// FIM_DA_ENTRADA. With an editor bound and no input in the console yet, the byte
+// comes from the editor's next line, an answer line, and the prompt's last line is
+// the editor's to draw; a line asked of it after that one has no prompt.
+int Le_Caractere(std::string_view prompt = {});
 
 // Prints the prompt, then reads through the next line end, "\n" or "\r\n", or through
 // the end of input, and keeps the first `capacidade` bytes of the line, however long
 // it is. Every other byte, NUL and '\r' included, belongs to the line. False when
 // input had ended before the line began. With an editor bound and no input in the
-// console yet, the prompt's last line is the editor's to draw.
+// console yet, the line is the editor's, an expression line, and the prompt's last
+// line is the editor's to draw.
 bool Le_Linha(std::string_view prompt, char *texto, std::size_t capacidade,
               std::size_t *tamanho);
 

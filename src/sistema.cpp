@@ -74,11 +74,15 @@ bool Tenta_De_Novo(int descritor, bool para_escrever) {
 
 } // namespace
 
-long Le_Descritor(int descritor, char *destino, std::size_t capacidade) {
+long Le_Descritor(int descritor, char *destino, std::size_t capacidade,
+                  void (*apos_sinal)()) {
   for (;;) {
     const long lidos = Le_Uma_Vez(descritor, destino, capacidade);
     if (lidos >= 0 || !Tenta_De_Novo(descritor, false)) {
       return lidos < 0 ? -1 : lidos;
+    }
+    if (apos_sinal != nullptr && errno == EINTR) {
+      apos_sinal();
     }
   }
 }

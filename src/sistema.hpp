@@ -7,9 +7,11 @@
 
 // Places up to `capacidade` bytes from the descriptor at destino and returns how many:
 // waits only when nothing is available; 0 once input has ended; -1 on a failure, with
-// errno set. An interrupted call is retried, and a descriptor left non-blocking is
+// errno set. An interrupted call is retried, after `apos_sinal` when one is given (the
+// line editor draws the line again there), and a descriptor left non-blocking is
 // waited on until it is ready.
-long Le_Descritor(int descritor, char *destino, std::size_t capacidade);
+long Le_Descritor(int descritor, char *destino, std::size_t capacidade,
+                  void (*apos_sinal)() = nullptr);
 
 // Writes all `tamanho` bytes, completing partial writes; false on a failure, with
 // errno set.

@@ -199,6 +199,17 @@ def com_perfil(ambiente):
 EDITANDO = object()  # what no_terminal waits for: the editor's prompt, ready for keys
 
 
+def PAUSA(_):
+    """What no_terminal "types" to let the program wait a while for a key."""
+    time.sleep(0.2)
+
+
+def tamanho(colunas, linhas=24):
+    """What no_terminal "types" to resize the terminal (either end of it)."""
+    return lambda ponta: fcntl.ioctl(ponta, termios.TIOCSWINSZ,
+                                     struct.pack("HHHH", linhas, colunas, 0, 0))
+
+
 def editando(mestre):
     """Waits until the line editor has the terminal: it draws its prompt before it
     takes the terminal out of line mode, and a key typed in between would be the line
@@ -209,40 +220,58 @@ def editando(mestre):
         time.sleep(0.005)
 
 
-def no_terminal(ambiente, digitado, comando=None):
-    """Runs the program (or the command) on a pseudo-terminal of 80 by 24, types each
-    piece once the output so far ends with what it waits for, and returns the output
-    and the exit status."""
-    comando = comando or [PROGRAMA]
-    pid, mestre = pty.fork()
-    if pid == 0:
-        os.execve(comando[0], comando, com_perfil(ambiente))
-    fcntl.ioctl(mestre, termios.TIOCSWINSZ, struct.pack("HHHH", 24, 80, 0, 0))
-    lido = b""
-    for espera, texto in digitado:
-        lido = ate(mestre, b"Expressao: " if espera is EDITANDO else espera, lido)
-        if espera is EDITANDO:
-            editando(mestre)
-        os.write(mestre, texto)
+def ate_o_fim(mestre, lido):
+    """Reads all the program wrote: the terminal says EIO once nobody holds it any
+    more and nothing is left in it."""
     limite = time.monotonic() + PRAZO
     while True:
-        pronto, _, _ = select.select([mestre], [], [], 0.01)
+        pronto, _, _ = select.select([mestre], [], [], max(0, limite - time.monotonic()))
+        confere(pronto, "the program did not end; got %r" % lido[-200:])
         try:
-            lido += os.read(mestre, 65536) if pronto else b""
-        except OSError:  # EIO: the program has gone and the terminal with it
-            pass
-        fim, estado = os.waitpid(pid, os.WNOHANG)
-        if fim:
-            break
-        confere(time.monotonic() < limite, "the program did not end")
-    os.close(mestre)
-    return lido, os.waitstatus_to_exitcode(estado)
+            pedaco = os.read(mestre, 65536)
+        except OSError as erro:
+            confere(erro.errno == errno.EIO, str(erro))
+            return lido
+        if not pedaco:
+            return lido
+        lido += pedaco
+
+
+def no_terminal(ambiente, digitado, comando=None, colunas=80):
+    """Runs the program (or the command) on a pseudo-terminal of 24 lines, types each
+    piece (or does what it says) once the output so far ends with what it waits for,
+    and returns the output and the exit status. Nothing may arrive on standard error."""
+    comando = comando or [PROGRAMA]
+    with tempfile.TemporaryFile() as erros:
+        pid, mestre = pty.fork()
+        if pid == 0:  # the size is set before anything can read it
+            tamanho(colunas)(0)
+            os.dup2(erros.fileno(), 2)
+            os.execve(comando[0], comando, com_perfil(ambiente))
+        lido = b""
+        for espera, texto in digitado:
+            lido = ate(mestre, b"Expressao: " if espera is EDITANDO else espera, lido)
+            if espera is EDITANDO:
+                editando(mestre)
+            if callable(texto):
+                texto(mestre)
+            else:
+                os.write(mestre, texto)
+        lido = ate_o_fim(mestre, lido)
+        os.close(mestre)
+        codigo = os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1])
+        erros.seek(0)
+        erro = erros.read()
+    confere(erro == b"", "standard error: %r" % erro)
+    return lido, codigo
 
 
 def terminal_limpa_a_tela_conforme_term():
-    """Where the screen is not cleared, no byte of a line editor arrives either."""
+    """Where the screen is not cleared, no byte of a line editor arrives either. A
+    terminal type with no description is cleared, and read without the editor."""
     for ambiente, limpa in (({"TERM": "xterm"}, True), ({"TERM": "dumb"}, False),
-                            ({}, False), ({"TERM": ""}, False)):
+                            ({}, False), ({"TERM": ""}, False),
+                            ({"TERM": "sem-descricao"}, True)):
         lido, codigo = no_terminal(ambiente, [(b"Expressao: ", b"n\n"),
                                               (b"[S/N]? ", b"n\n")])
         confere(codigo == 0 and lido.startswith(LIMPA) == limpa, (ambiente, lido))
@@ -293,30 +322,43 @@ def lendo(pid):
 
 # The C locale, in which the editor would drop bytes from 0x80 up, is taken as UTF-8.
 XTERM = {"TERM": "xterm", "LC_ALL": "C", "EDITRC": "/dev/null"}
-CIMA, ESQUERDA, APAGA = b"\x1b[A", b"\x1b[D", b"\x7f"
+CIMA, ESQUERDA, APAGA, F4 = b"\x1b[A", b"\x1b[D", b"\x7f", b"\x1bOS"
 
 
 def editor_recorda_e_edita():
-    """Up skips the empty line and recalls the expression before it."""
+    """Up skips the empty line and the answers, and recalls the expression before
+    them; F4 at the answer prompt is no answer."""
     lido, codigo = no_terminal(XTERM, [
         (EDITANDO, b"((1+2)*3)\r"), (b"[S/N]? ", b"s\r"),
         (EDITANDO, b"\r"), (b"[S/N]? ", b"s\r"),
         (EDITANDO, CIMA), (b"((1+2)*3)", ESQUERDA + APAGA + b"4\r"),
-        (b"[S/N]? ", b"n\r")])
+        (b"[S/N]? ", F4 + b"n\r")])
     confere(codigo == 0 and b"Resposta: 9 " in lido and b"Resposta: 12 " in lido, lido)
 
 
 def editor_linhas_coladas():
-    """The first line goes through the editor: its two bytes of "\xc3\xa3" count."""
-    colado = b"1" * 49 + "ã".encode() + b"\ns\n(2*3)\nn\n"
-    lido, codigo = no_terminal(XTERM, [(EDITANDO, colado)])
-    confere(codigo == 0 and b"muito Longa" in lido and b"Resposta: 6 " in lido, lido)
+    """A dialogue pasted at once shows what it shows typed line by line, and its
+    expressions are recalled. Every byte typed counts, UTF-8 or not: 51 here."""
+    linhas = [b"1" * 43 + "ã😀".encode() + b"\xff\xfe", b"s", b"((1+2)*3)", b"s", b"(4/2)",
+              b"s", b"(9-8)", b"s", CIMA + CIMA, b"n"]
+    colado, codigo = no_terminal(XTERM, [(EDITANDO, b"\n".join(linhas) + b"\n")])
+    confere(codigo == 0, codigo)
+    prompts = [EDITANDO, b"[S/N]? "] * 5
+    digitado, _ = no_terminal(XTERM, [(prompt, linha + b"\r")
+                                      for prompt, linha in zip(prompts, linhas)])
+    confere(colado == digitado, "pasted:\n%r\ntyped:\n%r" % (colado, digitado))
+    confere(colado.count(b"muito Longa") == 1 and colado.count(b"Resposta: 2 ") == 2 and
+            colado.endswith(b"Pilha 1: 24\r\n\r\nResposta: 2 \r\n\r\nContinua [S/N]? n\r\n"),
+            colado)
 
 
 def editor_ctrl_d_e_ctrl_c():
     # A locale that is not installed is the C locale.
     _, codigo = no_terminal(dict(XTERM, LC_ALL="xx_XX.nenhum"), [(EDITANDO, b"\x04")])
     confere(codigo == 0, codigo)
+    # Typed ahead with the line, in one burst, it ends the dialogue at the answer.
+    lido, codigo = no_terminal(XTERM, [(EDITANDO, b"(1+2)\r\x04")])
+    confere(codigo == 0 and lido.count(b"Resposta: 3") == 1, (codigo, lido))
     with tempfile.TemporaryDirectory() as pasta:
         modo = [os.path.join(pasta, nome) for nome in ("antes", "depois", "codigo")]
         roteiro = 'trap : INT; stty -a >"$1"; "$0"; echo $? >"$3"; stty -a >"$2"'
@@ -325,6 +367,48 @@ def editor_ctrl_d_e_ctrl_c():
         antes, depois, codigo = (open(nome).read() for nome in modo)
     confere(codigo.strip() == str(128 + signal.SIGINT), codigo)
     confere(antes == depois, "the terminal's mode changed:\n%s\n%s" % (antes, depois))
+
+
+def editor_ctrl_z_e_fg():
+    """Ctrl-Z leaves the terminal as it was found, every time, and fg draws the line
+    again."""
+    DE_VOLTA = b'"$0" 2>&3\r\nExpressao: '  # what fg prints, and the line drawn again
+    with tempfile.TemporaryDirectory() as pasta:
+        modos = [os.path.join(pasta, str(vez)) for vez in range(3)]
+        roteiro = ('exec 3>&2 2>/dev/tty; set -m; stty -a >"$1"; "$0" 2>&3; '
+                   'stty -a >"$2"; fg; stty -a >"$3"; fg')
+        lido, codigo = no_terminal(dict(XTERM, LC_ALL="C.UTF-8"), [
+            (EDITANDO, b"(1+"), (b"(1+", b"\x1a"), (DE_VOLTA + b"(1+", b"2"),
+            (b"(1+2", b"\x1a"), (DE_VOLTA + b"(1+2", b")\r"), (b"[S/N]? ", b"n\r")],
+            ["/bin/bash", "-c", roteiro, PROGRAMA] + modos)
+        antes, *depois = (open(nome).read() for nome in modos)
+    confere(codigo == 0 and b"Resposta: 3" in lido, (codigo, lido))
+    confere(depois == [antes, antes], "the terminal's mode changed")
+
+
+def editor_segue_o_tamanho():
+    """Every resize while a line is edited is taken in: after two, the line is drawn
+    as at a terminal of that size from the start."""
+    def redimensiona(colunas):
+        return lambda mestre: (tamanho(colunas)(mestre), PAUSA(mestre))
+    linha = b"(((((1+2)+3)+4)+5)+6)\r"  # wider than 20 columns, with its prompt
+    redimensionado, _ = no_terminal(XTERM, [
+        (EDITANDO, redimensiona(40)), (EDITANDO, redimensiona(20)), (EDITANDO, linha),
+        (b"[S/N]? ", b"n\r")])
+    estreito, _ = no_terminal(XTERM, [(EDITANDO, linha), (b"[S/N]? ", b"n\r")],
+                              colunas=20)
+    confere(redimensionado == estreito, (redimensionado, estreito))
+
+
+def editor_espera_terminal_nao_bloqueante():
+    """A terminal that another program left non-blocking is waited on."""
+    deixa = ("import fcntl, os, sys; modo = fcntl.fcntl(0, fcntl.F_GETFL); "
+             "fcntl.fcntl(0, fcntl.F_SETFL, modo | os.O_NONBLOCK); "
+             "os.execv(sys.argv[1], sys.argv[1:])")
+    lido, codigo = no_terminal(XTERM, [(EDITANDO, PAUSA), (EDITANDO, b"(1+2)\r"),
+                                       (b"[S/N]? ", b"n\r")],
+                               [sys.executable, "-c", deixa, PROGRAMA])
+    confere(codigo == 0 and b"Resposta: 3" in lido, (codigo, lido))
 
 
 def editor_terminal_que_desliga():
@@ -352,6 +436,7 @@ CASOS = {f.__name__: f for f in (
     terminal_limpa_a_tela_conforme_term, terminal_um_ctrl_d_basta)}
 CASOS_DO_EDITOR = {f.__name__: f for f in (
     editor_recorda_e_edita, editor_linhas_coladas, editor_ctrl_d_e_ctrl_c,
+    editor_ctrl_z_e_fg, editor_segue_o_tamanho, editor_espera_terminal_nao_bloqueante,
     editor_terminal_que_desliga)}
 
 if __name__ == "__main__":

@@ -214,6 +214,34 @@ TEST(exibe_pilha, WritesWholeLinesAtTheEndOfTheOutputBlock) {
   destroi_pilha(&pilha);
 }
 
+// The editor's lines, "" for the end of input, and the prompts it is given, "E:"
+// before an expression's and "R:" before an answer's.
+std::vector<std::string> linhas_editadas, prompts_do_editor;
+
+long Edita(std::string_view prompt, bool historico, char *destino,
+           std::size_t capacidade) {
+  prompts_do_editor.push_back((historico ? "E:" : "R:") + std::string(prompt));
+  return static_cast<long>(
+      linhas_editadas.at(prompts_do_editor.size() - 1).copy(destino, capacidade));
+}
+
+// The editor draws the last line of each prompt once; the console's own leftovers,
+// the "m" of "sim", are read first, and plainly.
+TEST(Liga_Editor, ReadsEveryLineThroughTheEditorThatTheConsoleDoesNotHold) {
+  linhas_editadas = {"(1+2)\n", "x\n", "sim\n", ""};
+  prompts_do_editor.clear();
+  Captura_Texto("");
+  Liga_Editor(Edita);
+  EXPECT_EQ(Executa_Dialogo(false), 0);
+  EXPECT_EQ(prompts_do_editor,
+            (std::vector<std::string>{"E:Expressao: ", "R:Continua [S/N]? ",
+                                      "R:", "R:Continua [S/N]? "}));
+  EXPECT_EQ(captura::saida,
+            "Analisador de Expressoes\n\nPilha 1: 1\nPilha 2: +\nPilha 1: 21\n"
+            "\nResposta: 3 \n\n" +
+                CICLO + "\nERRO: Pilha Vazia\n\n\n");
+}
+
 TEST(Executa_Dialogo, ClearsTheScreenOnlyOnAConsole) {
   // Windows' "cls" clears the console itself and writes nothing into the output.
   const std::string limpa(Limpa_A_Tela());
