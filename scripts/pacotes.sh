@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the three packages and checks each as its users get it: the Debian package
-# (contents, lintian, installed into a throwaway root), the tarball, and the Windows
-# zip (run under wine). Each installed program must answer a piped session.
+# Builds the four release files and checks each as its users get it: the Debian
+# package (contents, lintian, installed into a throwaway root), the tarball, the
+# Windows zip (run under wine), each installed program answering a piped session; and
+# the page, one HTML file that loads nothing from anywhere.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 raiz=$PWD
@@ -86,4 +87,16 @@ x86_64-w64-mingw32-objdump -p "$pasta_zip/analisar_exp_encad.exe" | grep 'DLL Na
 wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
 export WINEDEBUG=-all WINEPREFIX=$raiz/build-windows/wine # made when configured
 responde crlf "$wine64" "$pasta_zip/analisar_exp_encad.exe"
+
+echo "== page"
+emcmake cmake -S . -B build-web -DWARNINGS_AS_ERRORS=ON >/dev/null
+cmake --build build-web -j2 >/dev/null
+pagina=build-web/analisar-exp-encad-${versao}.html
+cp build-web/analisar_exp_encad.html "$pagina"
+# Everything inline: no element that names a file or an address to load.
+if grep -Eiq '<(script|link|img|iframe)[^>]* (src|href)=' "$pagina"; then
+  echo "$pagina loads something from elsewhere"
+  exit 1
+fi
+ls -l "$pagina"
 echo "packages: all checks passed"

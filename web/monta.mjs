@@ -1,0 +1,32 @@
+// Builds the course page as one HTML file that needs nothing else: the program (its
+// WebAssembly inside its script), the terminal, the page's script and its styles.
+// Usage: node monta.mjs PROGRAM.mjs FOLDER OUTPUT.html, FOLDER holding the node_modules
+// that npm ci installed from package-lock.json.
+import { readFile, writeFile } from "node:fs/promises";
+import { createRequire } from "node:module";
+import path from "node:path";
+
+const [programa, pasta, saida] = process.argv.slice(2).map((caminho) => path.resolve(caminho));
+const aqui = path.dirname(new URL(import.meta.url).pathname);
+const esbuild = createRequire(path.join(pasta, "monta.mjs"))("esbuild");
+
+const { outputFiles } = await esbuild.build({
+  entryPoints: [path.join(aqui, "principal.mjs")],
+  alias: { programa },
+  nodePaths: [path.join(pasta, "node_modules")],
+  bundle: true,
+  minify: true,
+  format: "esm",
+  target: "es2022",
+  outdir: "pagina",
+  write: false,
+  logLevel: "warning",
+});
+const texto = (fim) => outputFiles.find((arquivo) => arquivo.path.endsWith(fim)).text;
+
+// Function replacements: the bundle may hold "$&" and the like.
+const modelo = await readFile(path.join(aqui, "pagina.html"), "utf8");
+const pagina = modelo
+  .replace("<!-- estilo -->", () => `<style>${texto(".css")}</style>`)
+  .replace("<!-- programa -->", () => `<script type="module">${texto(".js")}</script>`);
+await writeFile(saida, pagina);

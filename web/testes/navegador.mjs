@@ -1,0 +1,123 @@
+// The page as its users get it: the one HTML file opened from disk in headless
+// Chromium, typed at, pasted into, and ended and started again; it asks for nothing
+// from the network and leaves nothing stored. Usage: node navegador.mjs PAGE.html
+// FOLDER, FOLDER holding the page's node_modules; a screenshot goes beside the page.
+import assert from "node:assert/strict";
+import { createRequire } from "node:module";
+import path from "node:path";
+import { after, before, test } from "node:test";
+import { pathToFileURL } from "node:url";
+
+const [arquivo, pasta] = process.argv.slice(2).map((caminho) => path.resolve(caminho));
+const { chromium } = createRequire(path.join(pasta, "navegador.mjs"))("playwright-core");
+
+let navegador, pagina;
+const pedidos = [];
+const erros = [];
+
+// The terminal's rows as the user reads them.
+const tela = () =>
+  pagina.$$eval(".xterm-rows > div", (linhas) => linhas.map((linha) => linha.textContent.trimEnd()));
+
+// Waits until the terminal shows the text, or the notice below it does.
+async function espera(texto, onde = ".xterm-rows") {
+  await pagina.waitForFunction(
+    ([procurado, elemento]) => document.querySelector(elemento).textContent.includes(procurado),
+    [texto, onde],
+    { timeout: 5000 },
+  );
+}
+
+async function digita(...teclas) {
+  for (const tecla of teclas) {
+    await (tecla.length > 1 && !/[()]/.test(tecla) ? pagina.keyboard.press(tecla) : pagina.keyboard.type(tecla));
+  }
+}
+
+async function cola(texto) {
+  await pagina.evaluate((colado) => {
+    const dados = new DataTransfer();
+    dados.setData("text/plain", colado);
+    const evento = new ClipboardEvent("paste", { clipboardData: dados, bubbles: true, cancelable: true });
+    document.querySelector(".xterm-helper-textarea").dispatchEvent(evento);
+  }, texto);
+}
+
+before(async () => {
+  navegador = await chromium.launch({
+    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+    args: ["--disable-background-networking", "--disable-component-update", "--no-first-run"],
+  });
+  pagina = await navegador.newPage({ viewport: { width: 900, height: 640 } });
+  pagina.on("request", (pedido) => pedidos.push(pedido.url()));
+  pagina.on("console", (mensagem) => mensagem.type() === "error" && erros.push(mensagem.text()));
+  pagina.on("pageerror", (erro) => erros.push(erro.message));
+  await pagina.goto(pathToFileURL(arquivo).href);
+});
+
+after(async () => {
+  await navegador?.close();
+});
+
+test("an expression answers with the console's trace lines", async () => {
+  await espera("Expressao: ");
+  await digita("((1+2)*3)", "Enter");
+  await espera("Continua [S/N]? ");
+  assert.deepEqual((await tela()).slice(0, 11), [
+    "Analisador de Expressoes",
+    "",
+    "Expressao: ((1+2)*3)",
+    "Pilha 1: 1",
+    "Pilha 2: +",
+    "Pilha 1: 21",
+    "Pilha 2: *",
+    "Pilha 1: 33",
+    "",
+    "Resposta: 9",
+    "",
+  ]);
+  await pagina.screenshot({ path: path.join(path.dirname(arquivo), "analisar_exp_encad.png") });
+});
+
+test("Up recalls the expression, and the edited line answers", async () => {
+  await digita("s", "Enter");
+  await espera("Expressao: ");
+  await digita("ArrowUp", "ArrowLeft", "Backspace", "4", "Enter");
+  await espera("Resposta: 12");
+  assert.equal((await tela())[2], "Expressao: ((1+2)*4)");
+});
+
+test("two pasted lines are read as typed, and n ends the dialogue", async () => {
+  await digita("s", "Enter");
+  await espera("Expressao: ");
+  await cola("(4/2)\nn\n");
+  await espera("Fim do diálogo", "#aviso");
+  const linhas = await tela();
+  assert.equal(linhas[2], "Expressao: (4/2)");
+  assert.ok(linhas.includes("Resposta: 2"));
+  assert.ok(linhas.includes("Continua [S/N]? n"));
+  assert.ok(await pagina.isVisible("#recomeca"));
+});
+
+test("Enter starts the dialogue again, and Ctrl-D ends it", async () => {
+  await digita("Enter");
+  await espera("Expressao: ");
+  assert.equal(await pagina.textContent("#aviso"), "");
+  assert.ok(await pagina.isHidden("#recomeca"));
+  await digita("Control+d");
+  await espera("Fim do diálogo", "#aviso");
+  await pagina.click("#recomeca");
+  await espera("Expressao: ");
+});
+
+test("nothing asked of the network, nothing stored, no error", async () => {
+  assert.deepEqual(pedidos, [pathToFileURL(arquivo).href]);
+  assert.deepEqual(erros, []);
+  const guardado = await pagina.evaluate(async () => [
+    localStorage.length,
+    sessionStorage.length,
+    document.cookie,
+    (await indexedDB.databases()).length,
+  ]);
+  assert.deepEqual(guardado, [0, 0, "", 0]);
+});
