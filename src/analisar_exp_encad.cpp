@@ -45,9 +45,37 @@ void Imprime_Erro(int status) {
 
 namespace {
 
+// The observer, when a tool has bound one, and the evaluation in course as it sees it.
+TOBSERVADOR observador = nullptr;
+TPASSO passo;
+
+void Relata(int acao, int pilha, int valor, int status) {
+  if (observador != nullptr) {
+    passo.acao = acao;
+    passo.pilha = pilha;
+    passo.valor = valor;
+    passo.status = status;
+    observador(&passo);
+  }
+}
+
+// Every push and pop of the evaluation goes through these, each a step to observe.
+int Empilha(TPILHA *pilha, int numero, int valor) {
+  const int status = Push(pilha, valor);
+  Relata(EMPILHOU, numero, valor, status);
+  return status;
+}
+
 int Empilha_E_Exibe(TPILHA *pilha, int numero, int valor) {
   const int status = Push(pilha, valor);
   exibe_pilha(numero, *pilha); // traced even when the push failed
+  Relata(EMPILHOU, numero, valor, status);
+  return status;
+}
+
+int Desempilha(TPILHA *pilha, int numero, int *valor) {
+  const int status = Pop(pilha, valor);
+  Relata(DESEMPILHOU, numero, *valor, status);
   return status;
 }
 
@@ -55,14 +83,15 @@ int Empilha_E_Exibe(TPILHA *pilha, int numero, int valor) {
 // the deeper one on the left.
 int Aplica_Operador(TPILHA *operandos, TPILHA *operadores) {
   int direito = 0, esquerdo = 0, operador = 0;
-  if (Pop(operandos, &direito) != SUCESSO || Pop(operandos, &esquerdo) != SUCESSO ||
-      Pop(operadores, &operador) != SUCESSO) {
+  if (Desempilha(operandos, 1, &direito) != SUCESSO ||
+      Desempilha(operandos, 1, &esquerdo) != SUCESSO ||
+      Desempilha(operadores, 2, &operador) != SUCESSO) {
     return PILHA_VAZIA;
   }
   if (operador == '/' && direito == 0) {
     return DIVISAO_POR_ZERO;
   }
-  return Push(operandos, Calcula(esquerdo, direito, static_cast<char>(operador)));
+  return Empilha(operandos, 1, Calcula(esquerdo, direito, static_cast<char>(operador)));
 }
 
 int Trata_Caractere(char caractere, TPILHA *operandos, TPILHA *operadores) {
@@ -79,21 +108,40 @@ int Trata_Caractere(char caractere, TPILHA *operandos, TPILHA *operadores) {
   }
 }
 
+// The observer learns of the line and of its two stacks, new and empty.
+void Relata_Comeco(const char *expressao, std::size_t tamanho, const TPILHA *operandos,
+                   const TPILHA *operadores) {
+  passo = {COMECOU, 0, 0, SUCESSO, expressao, tamanho, 0, operandos, operadores};
+  Relata(COMECOU, 0, 0, SUCESSO);
+}
+
+void Libera(TPILHA *pilha, int numero, int status) {
+  destroi_pilha(pilha);
+  Relata(LIBEROU, numero, 0, status);
+}
+
 } // namespace
+
+void Observa_Avaliacao(TOBSERVADOR novo) {
+  observador = novo;
+}
 
 int Avalia_Expressao(const char *expressao, std::size_t tamanho, int *resposta) {
   TPILHA operandos, operadores;
   Cria_Pilha(&operandos);
   Cria_Pilha(&operadores);
+  Relata_Comeco(expressao, tamanho, &operandos, &operadores);
   int status = SUCESSO;
   for (std::size_t i = 0; i < tamanho && status == SUCESSO; ++i) {
+    passo.lendo = i; // for the observer
     status = Trata_Caractere(expressao[i], &operandos, &operadores);
   }
   if (status == SUCESSO) {
-    status = Pop(&operandos, resposta); // values below the top are discarded
+    passo.lendo = tamanho;
+    status = Desempilha(&operandos, 1, resposta); // values below the top are discarded
   }
-  destroi_pilha(&operandos);
-  destroi_pilha(&operadores);
+  Libera(&operandos, 1, status);
+  Libera(&operadores, 2, status);
   return status;
 }
 

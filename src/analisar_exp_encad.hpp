@@ -3,6 +3,7 @@
 
 #include <cstddef>
 
+#include "pilha.hpp"
 #include "status.hpp"
 
 // Longest line that is evaluated; longer ones are refused whole.
@@ -18,6 +19,33 @@ int Avalia_Expressao(const char *expressao, std::size_t tamanho, int *resposta);
 // Prints the outcome of one line: refused as too long or unbalanced, or evaluated
 // with its trace lines and then the answer or the failure message.
 void Responde_Expressao(const char *linha, std::size_t tamanho);
+
+// ---- Watching the evaluation ----
+
+// What an evaluation has just done, for a tool that shows it step by step.
+constexpr int COMECOU = 0;     // both stacks created, empty
+constexpr int EMPILHOU = 1;    // `valor` pushed onto stack `pilha`; `status` says whether
+constexpr int DESEMPILHOU = 2; // `valor` popped from stack `pilha`; `status` says whether
+constexpr int LIBEROU = 3;     // stack `pilha` destroyed; `status` is the evaluation's
+
+struct TPASSO {
+  int acao;
+  int pilha; // 1, the operands, or 2, the operators
+  int valor;
+  int status;
+  const char *expressao;   // the line being evaluated
+  std::size_t tamanho;     // its length
+  std::size_t lendo;       // the character being read; `tamanho` after a whole scan
+  const TPILHA *operandos; // both stacks as the step leaves them
+  const TPILHA *operadores;
+};
+
+// Called after every step when bound, and nothing else when not: the evaluation then
+// pays one test per step. Null unbinds it.
+using TOBSERVADOR = void (*)(const TPASSO *passo);
+void Observa_Avaliacao(TOBSERVADOR observador);
+
+// ---- The dialogue ----
 
 // Runs the dialogue on the console until the user answers 'N' or 'n' or input ends,
 // and returns the exit code: 0, or 1 when reading or writing failed. The screen is

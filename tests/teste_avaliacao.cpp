@@ -106,6 +106,70 @@ TEST(Responde_Expressao, SurvivesEveryFailedNodeAllocation) {
   }
 }
 
+// Each step as "C" (created), "P" (pushed) "D" (popped) or "L" (released), the
+// stack, the value and a failed status after "!", the character being read, and
+// both stacks top first: operands as numbers, operators as characters.
+std::string passos;
+
+std::string Conteudo(const TPILHA *pilha, bool de_operadores) {
+  std::string texto;
+  for (const TNODO *nodo = pilha->topo; nodo != nullptr; nodo = nodo->prox) {
+    texto +=
+        (texto.empty() ? "" : " ") +
+        (de_operadores ? std::string(1, char(nodo->valor)) : std::to_string(nodo->valor));
+  }
+  return texto;
+}
+
+void Anota_Passo(const TPASSO *passo) {
+  passos += (passos.empty() ? "" : "; ") + std::string(1, "CPDL"[passo->acao]);
+  if (passo->acao != COMECOU) {
+    passos += std::to_string(passo->pilha);
+  }
+  if (passo->acao == EMPILHOU || passo->acao == DESEMPILHOU) {
+    passos += ":" + (passo->pilha == 2 ? std::string(1, char(passo->valor))
+                                       : std::to_string(passo->valor));
+  }
+  if (passo->status != SUCESSO) {
+    passos += "!" + std::to_string(passo->status);
+  }
+  passos += " @" + std::to_string(passo->lendo) + " [" +
+            Conteudo(passo->operandos, false) + "|" + Conteudo(passo->operadores, true) +
+            "]";
+}
+
+TEST(Observa_Avaliacao, SeesEveryPushPopAndReleaseWithBothStacks) {
+  const CasoDeLinha casos[] = {
+      {"((1+2)*3)", "C @0 [|]; P1:1 @2 [1|]; P2:+ @3 [1|+]; P1:2 @4 [2 1|+]; "
+                    "D1:2 @5 [1|+]; D1:1 @5 [|+]; D2:+ @5 [|]; P1:3 @5 [3|]; "
+                    "P2:* @6 [3|*]; P1:3 @7 [3 3|*]; D1:3 @8 [3|*]; D1:3 @8 [|*]; "
+                    "D2:* @8 [|]; P1:9 @8 [9|]; D1:9 @9 [|]; L1 @9 [|]; L2 @9 [|]"},
+      {"12",
+       "C @0 [|]; P1:1 @0 [1|]; P1:2 @1 [2 1|]; D1:2 @2 [1|]; L1 @2 [|]; L2 @2 [|]"},
+      {"(12+3)", "C @0 [|]; P1:1 @1 [1|]; P1:2 @2 [2 1|]; P2:+ @3 [2 1|+]; "
+                 "P1:3 @4 [3 2 1|+]; D1:3 @5 [2 1|+]; D1:2 @5 [1|+]; D2:+ @5 [1|]; "
+                 "P1:5 @5 [5 1|]; D1:5 @6 [1|]; L1 @6 [|]; L2 @6 [|]"},
+      {")1+2(", "C @0 [|]; D1:0!2 @0 [|]; L1!2 @0 [|]; L2!2 @0 [|]"},
+      {"((8/0)+1)", "C @0 [|]; P1:8 @2 [8|]; P2:/ @3 [8|/]; P1:0 @4 [0 8|/]; "
+                    "D1:0 @5 [8|/]; D1:8 @5 [|/]; D2:/ @5 [|]; L1!3 @5 [|]; L2!3 @5 [|]"},
+      {"((6*7)+1)", "C @0 [|]; P1:6 @2 [6|]; P2:* @3 [6|*]; P1:7 @4 [7 6|*]; "
+                    "D1:7 @5 [6|*]; D1:6 @5 [|*]; D2:* @5 [|]; P1:42 @5 [42|]; "
+                    "P2:+ @6 [42|+]; P1:1 @7 [1 42|+]; D1:1 @8 [42|+]; D1:42 @8 [|+]; "
+                    "D2:+ @8 [|]; P1:43 @8 [43|]; D1:43 @9 [|]; L1 @9 [|]; L2 @9 [|]"},
+  };
+  Observa_Avaliacao(Anota_Passo);
+  for (const CasoDeLinha &caso : casos) {
+    passos.clear();
+    Resposta_A(caso.linha);
+    EXPECT_EQ(passos, caso.saida) << caso.linha;
+  }
+  passos.clear();
+  Falha_Nodo(2, false); // the '+' of "(1+2)": the stack is full
+  Resposta_A("(1+2)");
+  EXPECT_EQ(passos, "C @0 [|]; P1:1 @1 [1|]; P2:+!1 @2 [1|]; L1!1 @2 [|]; L2!1 @2 [|]");
+  Observa_Avaliacao(nullptr);
+}
+
 // The three messages are pinned with the outcomes that print them, above.
 TEST(Imprime_Erro, PrintsNothingForAStatusThatIsNoFailure) {
   for (const int status : {SUCESSO, 4, -1}) {

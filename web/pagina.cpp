@@ -30,6 +30,23 @@ EM_ASYNC_JS(long, Le_Linha_Da_Pagina, (const char *prompt, std::size_t tamanho,
 EM_JS(void, Escreve_Na_Pagina, (const char *origem, std::size_t tamanho), {
   Module.pagina.escreve(HEAPU8.slice(origem, origem + tamanho));
 });
+
+// A step of the evaluation for the drawing, which may keep the program waiting there
+// (the pace the student chose). Both stacks come as their values, top first.
+EM_ASYNC_JS(void, Mostra_Passo_Na_Pagina, (int acao, int pilha, int valor, int status,
+                                           const char *expressao, std::size_t tamanho,
+                                           std::size_t lendo, const int *valores,
+                                           std::size_t operandos,
+                                           std::size_t operadores), {
+  const pilhas = Array.from(HEAP32.subarray(valores >> 2,
+                                            (valores >> 2) + operandos + operadores));
+  await Module.pagina.passo({
+    acao, pilha, valor, status, lendo,
+    expressao: HEAPU8.slice(expressao, expressao + tamanho),
+    operandos: pilhas.slice(0, operandos),
+    operadores: pilhas.slice(operandos),
+  });
+});
 // clang-format on
 
 long Edita(std::string_view prompt, bool historico, char *destino,
@@ -40,6 +57,26 @@ long Edita(std::string_view prompt, bool historico, char *destino,
 bool Escreve(const char *origem, std::size_t tamanho) {
   Escreve_Na_Pagina(origem, tamanho);
   return true;
+}
+
+// The values of a stack, top first, from its nodes.
+std::size_t Copia_Valores(const TPILHA *pilha, int *valores) {
+  std::size_t quantos = 0;
+  for (const TNODO *nodo = pilha->topo; nodo != nullptr; nodo = nodo->prox) {
+    valores[quantos++] = nodo->valor;
+  }
+  return quantos;
+}
+
+// What was written goes out first, so that each trace line shows with its step.
+void Mostra_Passo(const TPASSO *passo) {
+  Descarrega_Saida();
+  int valores[MAX_EXPRESSAO]; // a line that is evaluated never holds more nodes
+  const std::size_t operandos = Copia_Valores(passo->operandos, valores);
+  const std::size_t operadores = Copia_Valores(passo->operadores, valores + operandos);
+  Mostra_Passo_Na_Pagina(passo->acao, passo->pilha, passo->valor, passo->status,
+                         passo->expressao, passo->tamanho, passo->lendo, valores,
+                         operandos, operadores);
 }
 
 // Every line comes from the page's editor: there is nothing to read plainly.
@@ -53,5 +90,6 @@ long Nada_A_Ler(char *, std::size_t) {
 extern "C" EMSCRIPTEN_KEEPALIVE int Dialoga() {
   Liga_Console(Nada_A_Ler, Escreve);
   Liga_Editor(Edita);
+  Observa_Avaliacao(Mostra_Passo);
   return Executa_Dialogo(true);
 }

@@ -1,16 +1,18 @@
-// Starts the course page: the terminal, then the program's dialogue, and another one
-// each time the last has ended and the user asks for it.
+// Starts the course page: the terminal and the drawing, then the program's dialogue,
+// and another one each time the last has ended and the user asks for it.
 import "@xterm/xterm/css/xterm.css";
 import "./pagina.css";
 import criaPrograma from "programa";
+import { criaDesenho } from "./desenho.mjs";
 import { abreTerminal } from "./terminal.mjs";
 
-const pagina = abreTerminal(document.getElementById("terminal"));
+const terminal = abreTerminal(document.getElementById("terminal"));
+const desenho = criaDesenho(document.getElementById("desenho"), () => terminal.terminal.focus());
 const aviso = document.getElementById("aviso");
 const recomeca = document.getElementById("recomeca");
 recomeca.addEventListener("click", () => {
-  pagina.tecleEnter();
-  pagina.terminal.focus();
+  terminal.tecleEnter();
+  terminal.terminal.focus();
 });
 
 function mostraFim(terminou) {
@@ -18,11 +20,12 @@ function mostraFim(terminou) {
   recomeca.hidden = !terminou;
 }
 
-pagina.terminal.focus();
-const programa = await criaPrograma({ pagina });
+terminal.terminal.focus();
+// What pagina.cpp calls: the terminal's reads and writes, and the drawing's steps.
+const programa = await criaPrograma({ pagina: { ...terminal, passo: desenho.passo } });
 for (;;) {
   mostraFim(false);
   await programa.ccall("Dialoga", "number", [], [], { async: true });
   mostraFim(true);
-  await pagina.esperaEnter();
+  await terminal.esperaEnter();
 }

@@ -1,7 +1,8 @@
 // The page as its users get it: the one HTML file opened from disk in headless
-// Chromium, typed at, pasted into, and ended and started again; it asks for nothing
-// from the network and leaves nothing stored. Usage: node navegador.mjs PAGE.html
-// FOLDER, FOLDER holding the page's node_modules; a screenshot goes beside the page.
+// Chromium, typed at, pasted into, watched step by step, and ended and started
+// again; it asks for nothing from the network and leaves nothing stored. Usage: node
+// navegador.mjs PAGE.html FOLDER, FOLDER holding the page's node_modules; two
+// screenshots go beside the page.
 import assert from "node:assert/strict";
 import { createRequire } from "node:module";
 import path from "node:path";
@@ -18,6 +19,22 @@ const erros = [];
 // The terminal's rows as the user reads them.
 const tela = () =>
   pagina.$$eval(".xterm-rows > div", (linhas) => linhas.map((linha) => linha.textContent.trimEnd()));
+
+// The drawing's two stacks, top first: "3 3 | *".
+const pilhas = () =>
+  pagina.$$eval("[data-pilha] .cadeia", (cadeias) =>
+    cadeias
+      .map((cadeia) => [...cadeia.querySelectorAll(".valor")].map((valor) => valor.textContent))
+      .map((valores) => valores.join(" ") || "vazia")
+      .join(" | "),
+  );
+const contador = () => pagina.textContent("#contador");
+const imagem = (nome) => pagina.screenshot({ path: path.join(path.dirname(arquivo), nome) });
+
+async function ritmo(valor) {
+  await pagina.check(`input[value="${valor}"]`);
+  await pagina.focus(".xterm-helper-textarea");
+}
 
 // Waits until the terminal shows the text, or the notice below it does.
 async function espera(texto, onde = ".xterm-rows") {
@@ -53,6 +70,7 @@ before(async () => {
   pagina.on("console", (mensagem) => mensagem.type() === "error" && erros.push(mensagem.text()));
   pagina.on("pageerror", (erro) => erros.push(erro.message));
   await pagina.goto(pathToFileURL(arquivo).href);
+  await ritmo("imediato");
 });
 
 after(async () => {
@@ -76,7 +94,7 @@ test("an expression answers with the console's trace lines", async () => {
     "Resposta: 9",
     "",
   ]);
-  await pagina.screenshot({ path: path.join(path.dirname(arquivo), "analisar_exp_encad.png") });
+  await imagem("analisar_exp_encad.png");
 });
 
 test("Up recalls the expression, and the edited line answers", async () => {
@@ -85,6 +103,51 @@ test("Up recalls the expression, and the edited line answers", async () => {
   await digita("ArrowUp", "ArrowLeft", "Backspace", "4", "Enter");
   await espera("Resposta: 12");
   assert.equal((await tela())[2], "Expressao: ((1+2)*4)");
+});
+
+test("step by step, the drawing follows every push and pop and waits for its key", async () => {
+  await digita("s", "Enter");
+  await espera("Expressao: ");
+  await ritmo("passo");
+  await digita("((1+2)*3)", "Enter");
+  const vistos = [];
+  for (;;) {
+    const passo = `Passo ${vistos.length + 1} de ${vistos.length + 1}`;
+    await pagina.waitForFunction(
+      (texto) => document.querySelector("#contador").textContent === texto ||
+        document.querySelector(".xterm-rows").textContent.includes("Resposta"),
+      passo,
+    );
+    if ((await contador()) !== passo) {
+      break;
+    }
+    assert.ok(!(await tela()).includes("Resposta: 9"), "the evaluation did not wait");
+    vistos.push(await pilhas());
+    await digita("Enter");
+  }
+  await espera("Continua [S/N]? ");
+  const esperados = ["1 | vazia", "1 | +", "2 1 | +", "3 | vazia", "3 | *", "3 3 | *",
+    "9 | vazia", "vazia | vazia"];
+  // In this order, one or more keys apart, and nothing after the last.
+  let achados = 0;
+  for (const visto of vistos) {
+    achados += visto === esperados[achados] ? 1 : 0;
+  }
+  assert.equal(achados, esperados.length, vistos.join("; "));
+  assert.equal(vistos.at(-1), "vazia | vazia");
+  // Back and forth, without touching the dialogue.
+  await pagina.focus("#desenho");
+  await digita("Home");
+  const revistos = [await pilhas()];
+  while ((await contador()) !== `Passo ${vistos.length} de ${vistos.length}`) {
+    await digita("ArrowRight");
+    revistos.push(await pilhas());
+  }
+  assert.deepEqual(revistos, vistos);
+  await digita(...Array(7).fill("ArrowLeft"));
+  assert.equal(await pilhas(), vistos.at(-8));
+  await imagem("analisar_exp_encad_pilhas.png");
+  await ritmo("imediato");
 });
 
 test("two pasted lines are read as typed, and n ends the dialogue", async () => {
