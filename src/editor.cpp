@@ -196,6 +196,9 @@ long Le_Editando(std::string_view novo_prompt, bool historico, char *destino,
     prompt.assign(novo_prompt);
     voltou = mudou_o_tamanho = 0; // el_wgets takes the size and draws the line itself
     el_wset(editor, EL_HIST, history_w, historico ? expressoes : nenhuma);
+    // libedit draws the prompt before it takes the terminal out of line mode: a key
+    // typed as soon as the prompt shows would be echoed twice.
+    el_set(editor, EL_PREP_TERM, 1);
     int quantos = 0;
     const wchar_t *caracteres = el_wgets(editor, &quantos);
     if (caracteres == nullptr) { // Ctrl-D on an empty line is the end of input
