@@ -40,5 +40,7 @@ for (let vez = 0; vez < rodadas; vez++) {
 await navegador.close();
 tempos.sort((a, b) => a - b);
 const mediana = tempos[Math.floor(tempos.length / 2)];
-console.log(`first prompt: median ${mediana.toFixed(0)} ms over ${rodadas} loads ` +
-  `(fastest ${tempos[0].toFixed(0)}, slowest ${tempos.at(-1).toFixed(0)})`);
+console.log(
+  `first prompt: median ${mediana.toFixed(0)} ms over ${rodadas} loads ` +
+    `(fastest ${tempos[0].toFixed(0)}, slowest ${tempos.at(-1).toFixed(0)})`,
+);

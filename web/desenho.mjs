@@ -24,44 +24,51 @@ function valorDa(pilha, valor) {
 // The words for one step, given the steps of its evaluation up to it.
 function descreve(passos, indice) {
   const passo = passos[indice];
-  const lido = String.fromCharCode(passo.expressao[passo.lendo] ?? 32);
+  const onde =
+    passo.lendo < passo.expressao.length
+      ? `'${String.fromCharCode(passo.expressao[passo.lendo])}'`
+      : "Fim da expressão";
   const valor = valorDa(passo.pilha, passo.valor);
   if (passo.acao === COMECOU) {
     return "As duas pilhas são criadas, vazias.";
   }
   if (passo.acao === EMPILHOU) {
-    return descreveEmpilhou(passos, indice, lido, valor);
+    return descreveEmpilhou(passos, indice, onde, valor);
   }
   if (passo.acao === DESEMPILHOU) {
-    return descreveDesempilhou(passos, indice, lido, valor);
+    return descreveDesempilhou(passos, indice, onde, valor);
   }
   return descreveLiberou(passos, indice);
 }
 
-function descreveEmpilhou(passos, indice, lido, valor) {
+function descreveEmpilhou(passos, indice, onde, valor) {
   const passo = passos[indice];
   if (passo.status === PILHA_CHEIA) {
-    return `'${lido}': não há memória para mais um nó. Pilha Cheia.`;
+    return `${onde}: não há memória para mais um nó. Pilha Cheia.`;
   }
-  if (lido !== ")") {
-    return `'${lido}': ${valor} é empilhado na pilha ${passo.pilha}.`;
+  if (onde !== "')'") {
+    return `${onde}: ${valor} é empilhado na pilha ${passo.pilha}.`;
   }
   const [direito, esquerdo, operador] = passos.slice(indice - 3, indice);
-  return `')': ${esquerdo.valor} ${valorDa(2, operador.valor)} ${direito.valor} = ${valor}, ` +
-    "empilhado na pilha 1.";
+  return (
+    `')': ${esquerdo.valor} ${valorDa(2, operador.valor)} ${direito.valor} = ${valor}, ` +
+    "empilhado na pilha 1."
+  );
 }
 
-function descreveDesempilhou(passos, indice, lido, valor) {
+function descreveDesempilhou(passos, indice, onde, valor) {
   const passo = passos[indice];
   if (passo.status === PILHA_VAZIA) {
-    return `'${lido}': a pilha ${passo.pilha} está vazia. Pilha Vazia.`;
+    return `${onde}: a pilha ${passo.pilha} está vazia. Pilha Vazia.`;
   }
   if (passo.lendo === passo.expressao.length) {
-    return `Fim da expressão: a resposta, ${valor}, sai da pilha 1.`;
+    return `${onde}: a resposta, ${valor}, sai da pilha 1.`;
   }
   const papel = { 1: "o operando da direita", 2: "o operando da esquerda", 3: "o operador" };
-  let ordem = 1;
-  while (passos[indice - ordem]?.acao === DESEMPILHOU && passos[indice - ordem].lendo === passo.lendo) {
+  let ordem = 1; // the pops of one ')' come in this order
+  const mesmoParentese = (anterior) =>
+    anterior?.acao === DESEMPILHOU && anterior.lendo === passo.lendo;
+  while (mesmoParentese(passos[indice - ordem])) {
     ordem++;
   }
   return `')': ${valor}, ${papel[ordem]}, sai da pilha ${passo.pilha}.`;
@@ -72,7 +79,8 @@ function descreveLiberou(passos, indice) {
   const passo = passos[indice];
   const antes = passos[indice - 1];
   const nos = (passo.pilha === 1 ? antes.operandos : antes.operadores).length;
-  const liberada = `A pilha ${passo.pilha} é liberada` +
+  const liberada =
+    `A pilha ${passo.pilha} é liberada` +
     (nos === 0 ? "." : `, com ${nos === 1 ? "o nó que sobrou" : `os ${nos} nós que sobraram`}.`);
   if (passo.pilha === 1) {
     return liberada;

@@ -16,7 +16,9 @@ recomeca.addEventListener("click", () => {
 });
 
 function mostraFim(terminou) {
-  aviso.textContent = terminou ? "Fim do diálogo: tecle Enter ou clique em Recomeçar para começar outro." : "";
+  aviso.textContent = terminou
+    ? "Fim do diálogo: tecle Enter ou clique em Recomeçar para começar outro."
+    : "";
   recomeca.hidden = !terminou;
 }
 

@@ -18,7 +18,9 @@ const erros = [];
 
 // The terminal's rows as the user reads them.
 const tela = () =>
-  pagina.$$eval(".xterm-rows > div", (linhas) => linhas.map((linha) => linha.textContent.trimEnd()));
+  pagina.$$eval(".xterm-rows > div", (linhas) =>
+    linhas.map((linha) => linha.textContent.trimEnd()),
+  );
 
 // The drawing's two stacks, top first: "3 3 | *".
 const pilhas = () =>
@@ -47,7 +49,9 @@ async function espera(texto, onde = ".xterm-rows") {
 
 async function digita(...teclas) {
   for (const tecla of teclas) {
-    await (tecla.length > 1 && !/[()]/.test(tecla) ? pagina.keyboard.press(tecla) : pagina.keyboard.type(tecla));
+    await (tecla.length > 1 && !/[()]/.test(tecla)
+      ? pagina.keyboard.press(tecla)
+      : pagina.keyboard.type(tecla));
   }
 }
 
@@ -55,7 +59,11 @@ async function cola(texto) {
   await pagina.evaluate((colado) => {
     const dados = new DataTransfer();
     dados.setData("text/plain", colado);
-    const evento = new ClipboardEvent("paste", { clipboardData: dados, bubbles: true, cancelable: true });
+    const evento = new ClipboardEvent("paste", {
+      clipboardData: dados,
+      bubbles: true,
+      cancelable: true,
+    });
     document.querySelector(".xterm-helper-textarea").dispatchEvent(evento);
   }, texto);
 }
@@ -114,7 +122,8 @@ test("step by step, the drawing follows every push and pop and waits for its key
   for (;;) {
     const passo = `Passo ${vistos.length + 1} de ${vistos.length + 1}`;
     await pagina.waitForFunction(
-      (texto) => document.querySelector("#contador").textContent === texto ||
+      (texto) =>
+        document.querySelector("#contador").textContent === texto ||
         document.querySelector(".xterm-rows").textContent.includes("Resposta"),
       passo,
     );
@@ -126,8 +135,16 @@ test("step by step, the drawing follows every push and pop and waits for its key
     await digita("Enter");
   }
   await espera("Continua [S/N]? ");
-  const esperados = ["1 | vazia", "1 | +", "2 1 | +", "3 | vazia", "3 | *", "3 3 | *",
-    "9 | vazia", "vazia | vazia"];
+  const esperados = [
+    "1 | vazia",
+    "1 | +",
+    "2 1 | +",
+    "3 | vazia",
+    "3 | *",
+    "3 3 | *",
+    "9 | vazia",
+    "vazia | vazia",
+  ];
   // In this order, one or more keys apart, and nothing after the last.
   let achados = 0;
   for (const visto of vistos) {
