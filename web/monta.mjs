@@ -5,9 +5,10 @@
 import { readFile, writeFile } from "node:fs/promises";
 import { createRequire } from "node:module";
 import path from "node:path";
+import { fileURLToPath } from "node:url";
 
 const [programa, pasta, saida] = process.argv.slice(2).map((caminho) => path.resolve(caminho));
-const aqui = path.dirname(new URL(import.meta.url).pathname);
+const aqui = path.dirname(fileURLToPath(import.meta.url));
 const esbuild = createRequire(path.join(pasta, "monta.mjs"))("esbuild");
 
 const { outputFiles } = await esbuild.build({
