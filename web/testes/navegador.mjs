@@ -47,6 +47,15 @@ async function espera(texto, onde = ".xterm-rows") {
   );
 }
 
+// Waits for a new cycle: the screen cleared, and the prompt on its third row.
+async function novoCiclo() {
+  await pagina.waitForFunction(
+    () => document.querySelectorAll(".xterm-rows > div")[2]?.textContent.trimEnd() === "Expressao:",
+    null,
+    { timeout: 5000 },
+  );
+}
+
 async function digita(...teclas) {
   for (const tecla of teclas) {
     await (tecla.length > 1 && !/[()]/.test(tecla)
@@ -86,7 +95,7 @@ after(async () => {
 });
 
 test("an expression answers with the console's trace lines", async () => {
-  await espera("Expressao: ");
+  await novoCiclo();
   await digita("((1+2)*3)", "Enter");
   await espera("Continua [S/N]? ");
   assert.deepEqual((await tela()).slice(0, 11), [
@@ -107,7 +116,7 @@ test("an expression answers with the console's trace lines", async () => {
 
 test("Up recalls the expression, and the edited line answers", async () => {
   await digita("s", "Enter");
-  await espera("Expressao: ");
+  await novoCiclo();
   await digita("ArrowUp", "ArrowLeft", "Backspace", "4", "Enter");
   await espera("Resposta: 12");
   assert.equal((await tela())[2], "Expressao: ((1+2)*4)");
@@ -115,7 +124,7 @@ test("Up recalls the expression, and the edited line answers", async () => {
 
 test("step by step, the drawing follows every push and pop and waits for its key", async () => {
   await digita("s", "Enter");
-  await espera("Expressao: ");
+  await novoCiclo();
   await ritmo("passo");
   await digita("((1+2)*3)", "Enter");
   const vistos = [];
@@ -169,9 +178,10 @@ test("step by step, the drawing follows every push and pop and waits for its key
 
 test("two pasted lines are read as typed, and n ends the dialogue", async () => {
   await digita("s", "Enter");
-  await espera("Expressao: ");
+  await novoCiclo();
   await cola("(4/2)\nn\n");
   await espera("Fim do diálogo", "#aviso");
+  await espera("Continua [S/N]? n"); // the terminal draws at its own pace
   const linhas = await tela();
   assert.equal(linhas[2], "Expressao: (4/2)");
   assert.ok(linhas.includes("Resposta: 2"));
@@ -181,13 +191,13 @@ test("two pasted lines are read as typed, and n ends the dialogue", async () => 
 
 test("Enter starts the dialogue again, and Ctrl-D ends it", async () => {
   await digita("Enter");
-  await espera("Expressao: ");
+  await novoCiclo();
   assert.equal(await pagina.textContent("#aviso"), "");
   assert.ok(await pagina.isHidden("#recomeca"));
   await digita("Control+d");
   await espera("Fim do diálogo", "#aviso");
   await pagina.click("#recomeca");
-  await espera("Expressao: ");
+  await novoCiclo();
 });
 
 test("nothing asked of the network, nothing stored, no error", async () => {
