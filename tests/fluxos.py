@@ -40,17 +40,20 @@ def uma_linha_de_erro(erro, causa):
 
 
 def ate(fonte, fim, lido=b""):
-    """Reads from the descriptor until what was read ends with fim."""
+    """Reads from the descriptor until what was read ends with fim or, with fim None,
+    until the output ends: a pty says EIO once nobody holds it and nothing is left."""
     limite = time.monotonic() + PRAZO
-    while not lido.endswith(fim):
+    while fim is None or not lido.endswith(fim):
         pronto, _, _ = select.select([fonte], [], [], max(0, limite - time.monotonic()))
         confere(pronto, "waited in vain for %r; got %r" % (fim, lido[-200:]))
         try:
             pedaco = os.read(fonte, 65536)
-        except OSError as erro:  # a pty says EIO once the program has gone
+        except OSError as erro:
             confere(erro.errno == errno.EIO, str(erro))
             pedaco = b""
-        confere(pedaco, "output ended before %r; got %r" % (fim, lido[-200:]))
+        if not pedaco:
+            confere(fim is None, "output ended before %r; got %r" % (fim, lido[-200:]))
+            return lido
         lido += pedaco
     return lido
 
@@ -220,23 +223,6 @@ def editando(mestre):
         time.sleep(0.005)
 
 
-def ate_o_fim(mestre, lido):
-    """Reads all the program wrote: the terminal says EIO once nobody holds it any
-    more and nothing is left in it."""
-    limite = time.monotonic() + PRAZO
-    while True:
-        pronto, _, _ = select.select([mestre], [], [], max(0, limite - time.monotonic()))
-        confere(pronto, "the program did not end; got %r" % lido[-200:])
-        try:
-            pedaco = os.read(mestre, 65536)
-        except OSError as erro:
-            confere(erro.errno == errno.EIO, str(erro))
-            return lido
-        if not pedaco:
-            return lido
-        lido += pedaco
-
-
 def no_terminal(ambiente, digitado, comando=None, colunas=80):
     """Runs the program (or the command) on a pseudo-terminal of 24 lines, types each
     piece (or does what it says) once the output so far ends with what it waits for,
@@ -257,7 +243,7 @@ def no_terminal(ambiente, digitado, comando=None, colunas=80):
                 texto(mestre)
             else:
                 os.write(mestre, texto)
-        lido = ate_o_fim(mestre, lido)
+        lido = ate(mestre, None, lido)  # all the program wrote
         os.close(mestre)
         codigo = os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1])
         erros.seek(0)

@@ -158,6 +158,12 @@ export function criaDesenho(raiz, devolve) {
     proximo.disabled = indice === passos.length - 1 && continua === null;
   }
 
+  function volta() {
+    if (mostrado > 0) {
+      mostra(mostrado - 1);
+    }
+  }
+
   function avanca() {
     if (mostrado < passos.length - 1) {
       mostra(mostrado + 1);
@@ -166,11 +172,11 @@ export function criaDesenho(raiz, devolve) {
     }
   }
 
-  anterior.addEventListener("click", () => mostrado > 0 && mostra(mostrado - 1));
+  anterior.addEventListener("click", volta);
   proximo.addEventListener("click", avanca);
   raiz.addEventListener("keydown", (evento) => {
     const acao = {
-      ArrowLeft: () => mostrado > 0 && mostra(mostrado - 1),
+      ArrowLeft: volta,
       ArrowRight: avanca,
       Home: () => passos.length && mostra(0),
       End: () => passos.length && mostra(passos.length - 1),
