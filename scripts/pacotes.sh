@@ -86,7 +86,7 @@ x86_64-w64-mingw32-objdump -p "$pasta_zip/analisar_exp_encad.exe" | grep 'DLL Na
   awk '{print $3}' | lista_igual KERNEL32.dll msvcrt.dll
 wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
 export WINEDEBUG=-all WINEPREFIX=$raiz/build-windows/wine # made when configured
-responde crlf "$wine64" "$pasta_zip/analisar_exp_encad.exe"
+responde crlf setarch -R "$wine64" "$pasta_zip/analisar_exp_encad.exe" # as the tests run it
 
 echo "== page"
 emcmake cmake -S . -B build-web -DWARNINGS_AS_ERRORS=ON >/dev/null
