@@ -4,7 +4,8 @@ include_guard(GLOBAL)
 
 # Sets `resultado` when find_package(`pacote`) finds the library and a program of
 # `codigo` linked with its target `alvo` builds with this compiler and these flags;
-# the build is tried again only when the compiler or the flags change.
+# the build is tried again only when the compiler or the flags change. The package is
+# found in the caller's directory: its targets are there to link afterwards.
 function(liga_instalada pacote alvo codigo resultado)
   find_package(${pacote} QUIET)
   if(NOT ${pacote}_FOUND)

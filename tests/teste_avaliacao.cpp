@@ -111,12 +111,14 @@ TEST(Responde_Expressao, SurvivesEveryFailedNodeAllocation) {
 // both stacks top first: operands as numbers, operators as characters.
 std::string passos;
 
+std::string Valor(int valor, bool de_operadores) {
+  return de_operadores ? std::string(1, char(valor)) : std::to_string(valor);
+}
+
 std::string Conteudo(const TPILHA *pilha, bool de_operadores) {
   std::string texto;
   for (const TNODO *nodo = pilha->topo; nodo != nullptr; nodo = nodo->prox) {
-    texto +=
-        (texto.empty() ? "" : " ") +
-        (de_operadores ? std::string(1, char(nodo->valor)) : std::to_string(nodo->valor));
+    texto += (texto.empty() ? "" : " ") + Valor(nodo->valor, de_operadores);
   }
   return texto;
 }
@@ -127,8 +129,7 @@ void Anota_Passo(const TPASSO *passo) {
     passos += std::to_string(passo->pilha);
   }
   if (passo->acao == EMPILHOU || passo->acao == DESEMPILHOU) {
-    passos += ":" + (passo->pilha == 2 ? std::string(1, char(passo->valor))
-                                       : std::to_string(passo->valor));
+    passos += ":" + Valor(passo->valor, passo->pilha == 2);
   }
   if (passo->status != SUCESSO) {
     passos += "!" + std::to_string(passo->status);
