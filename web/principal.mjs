@@ -4,10 +4,12 @@ import "@xterm/xterm/css/xterm.css";
 import "./pagina.css";
 import criaPrograma from "programa";
 import { criaDesenho } from "./desenho.mjs";
+import { criaLigacao } from "./ligacao.mjs";
 import { abreTerminal } from "./terminal.mjs";
 
 const terminal = abreTerminal(document.getElementById("terminal"));
 const desenho = criaDesenho(document.getElementById("desenho"), () => terminal.terminal.focus());
+const ligacao = criaLigacao(terminal, desenho);
 const aviso = document.getElementById("aviso");
 const recomeca = document.getElementById("recomeca");
 recomeca.addEventListener("click", () => {
@@ -23,8 +25,10 @@ function mostraFim(terminou) {
 }
 
 terminal.terminal.focus();
-// What pagina.cpp calls: the terminal's reads and writes, and the drawing's steps.
-const programa = await criaPrograma({ pagina: { ...terminal, passo: desenho.passo } });
+// What pagina.cpp calls: the terminal's reads and writes, and the drawing's steps,
+// watched by the link, which types its expressions at the prompt.
+const pagina = ligacao.vigia({ ...terminal, passo: desenho.passo });
+const programa = await criaPrograma({ pagina });
 for (;;) {
   mostraFim(false);
   await programa.ccall("Dialoga", "number", [], [], { async: true });
