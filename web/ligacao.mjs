@@ -108,8 +108,8 @@ function memoriaMudada() {
 
 // The step the drawing shows and how many there are, counted from one.
 function passoMostrado(desenho) {
-  if (desenho.estado) {
-    const { mostrado, total } = desenho.estado();
+  if (desenho.posicao) {
+    const { mostrado, total } = desenho.posicao();
     return { passo: mostrado + 1, total };
   }
   const contado = /Passo (\d+) de (\d+)/.exec(porId("contador").textContent);
