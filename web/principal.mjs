@@ -28,14 +28,18 @@ const terminal = abreTerminal(document.getElementById("terminal"), () => desenho
 terminal.terminal.focus();
 const desenho = criaDesenho(document.getElementById("desenho"), {
   devolve: () => terminal.terminal.focus(),
-  aoEsperar: (esperando) => terminal.desvia(esperando ? teclaNaEspera : null),
+  aoEsperar(esperando) {
+    terminal.desvia(esperando ? teclaNaEspera : null);
+    if (!esperando && aviso.textContent === DICA) {
+      aviso.textContent = "";
+    }
+  },
 });
 Object.assign(pagina, terminal, { passo: desenho.passo });
 
 // While a step waits, Enter and Space go on; any other key only says so.
 function teclaNaEspera(tecla) {
   if (tecla === "\r" || tecla === " ") {
-    aviso.textContent = "";
     desenho.avanca();
   } else {
     aviso.textContent = DICA;

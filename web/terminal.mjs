@@ -207,7 +207,9 @@ export function abreTerminal(elemento, aoInterromper = () => {}) {
     async leLinha(prompt, expressao, capacidade) {
       // Screen readers get the terminal's rows once the first prompt is shown: what
       // the first prompt does not need waits until after it.
-      requestAnimationFrame(() => setTimeout(() => (terminal.options.screenReaderMode = true)));
+      if (!terminal.options.screenReaderMode) {
+        requestAnimationFrame(() => setTimeout(() => (terminal.options.screenReaderMode = true)));
+      }
       if (resto.length === 0 && !interrompido) {
         const linha = await leComEditor(terminal, teclado, editor, prompt, expressao);
         resto = linha === CTRL_D || linha === CTRL_C ? null : utf8.encode(linha);
