@@ -150,7 +150,9 @@ function edita(editor, tecla) {
 // elsewhere it deletes the character under the cursor, and nothing at the end.
 async function leComEditor(terminal, teclado, { editor, entrega, historia }, prompt, expressao) {
   const corte = prompt.lastIndexOf("\n") + 1; // the addon draws one line of prompt
-  terminal.write(prompt.slice(0, corte));
+  if (corte > 0) {
+    terminal.write(prompt.slice(0, corte));
+  }
   historia.guarda = expressao;
   const linha = editor.read(prompt.slice(corte));
   await new Promise((pronto) => terminal.write("", pronto)); // the prompt is drawn
