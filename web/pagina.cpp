@@ -34,14 +34,16 @@ EM_JS(void, Escreve_Na_Pagina, (const char *origem, std::size_t tamanho), {
 // A step of the evaluation for the drawing, which may keep the program waiting there
 // (the pace the student chose). Both stacks come as their values, top first.
 EM_ASYNC_JS(void, Mostra_Passo_Na_Pagina, (int acao, int pilha, int valor, int status,
-                                           const char *expressao, std::size_t tamanho,
-                                           std::size_t lendo, const int *valores,
-                                           std::size_t operandos,
+                                           const char *mensagem, std::size_t letras,
+                                           int linha, const char *expressao,
+                                           std::size_t tamanho, std::size_t lendo,
+                                           const int *valores, std::size_t operandos,
                                            std::size_t operadores), {
   const pilhas = Array.from(HEAP32.subarray(valores >> 2,
                                             (valores >> 2) + operandos + operadores));
   await Module.pagina.passo({
-    acao, pilha, valor, status, lendo,
+    acao, pilha, valor, status, linha, lendo,
+    mensagem: UTF8ToString(mensagem, letras).trim(),
     expressao: HEAPU8.slice(expressao, expressao + tamanho),
     operandos: pilhas.slice(0, operandos),
     operadores: pilhas.slice(operandos),
@@ -75,6 +77,7 @@ void Mostra_Passo(const TPASSO *passo) {
   const std::size_t operandos = Copia_Valores(passo->operandos, valores);
   const std::size_t operadores = Copia_Valores(passo->operadores, valores + operandos);
   Mostra_Passo_Na_Pagina(passo->acao, passo->pilha, passo->valor, passo->status,
+                         passo->mensagem.data(), passo->mensagem.size(), passo->linha,
                          passo->expressao, passo->tamanho, passo->lendo, valores,
                          operandos, operadores);
 }
