@@ -1,15 +1,15 @@
 // The drawing beside the terminal: the two linked stacks of the evaluation, node by
 // node, after every step the program reports, at the pace the student chooses; and,
-// once an evaluation is over, its steps again, back and forth.
+// once an evaluation is over, its steps again, back and forth, by the buttons, the
+// slider or the table of steps, with the code of each step beside it.
+import { constantes } from "fonte";
+import { criaCodigo } from "./codigo.mjs";
+import { criaTabela } from "./tabela.mjs";
+import "./impressao.css";
 
-// The steps the program reports (analisar_exp_encad.hpp, TPASSO).
-const COMECOU = 0;
-const EMPILHOU = 1;
-const DESEMPILHOU = 2;
-const LIBEROU = 3;
-const PILHA_CHEIA = 1;
-const PILHA_VAZIA = 2;
-const DIVISAO_POR_ZERO = 3;
+// The steps the program reports (analisar_exp_encad.hpp, TPASSO), as its headers
+// define them.
+const { COMECOU, EMPILHOU, DESEMPILHOU, LIBEROU, SUCESSO, PILHA_CHEIA, PILHA_VAZIA } = constantes;
 
 // How long the animated pace shows each step.
 const MILISSEGUNDOS_POR_PASSO = 700;
@@ -21,13 +21,20 @@ function valorDa(pilha, valor) {
   return pilha === 2 ? String.fromCharCode(valor) : String(valor);
 }
 
+// The character the step was made at; null once the whole line is scanned.
+function lido(passo) {
+  return passo.lendo < passo.expressao.length
+    ? String.fromCharCode(passo.expressao[passo.lendo])
+    : null;
+}
+
+// A push at a ')' is the result of its operator.
+const leuFechaParentese = (passo) => lido(passo) === ")";
+
 // The words for one step, given the steps of its evaluation up to it.
 function descreve(passos, indice) {
   const passo = passos[indice];
-  const onde =
-    passo.lendo < passo.expressao.length
-      ? `'${String.fromCharCode(passo.expressao[passo.lendo])}'`
-      : "Fim da expressão";
+  const onde = lido(passo) === null ? "Fim da expressão" : `'${lido(passo)}'`;
   const valor = valorDa(passo.pilha, passo.valor);
   if (passo.acao === COMECOU) {
     return "As duas pilhas são criadas, vazias.";
@@ -44,9 +51,9 @@ function descreve(passos, indice) {
 function descreveEmpilhou(passos, indice, onde, valor) {
   const passo = passos[indice];
   if (passo.status === PILHA_CHEIA) {
-    return `${onde}: não há memória para mais um nó. Pilha Cheia.`;
+    return `${onde}: não há memória para mais um nó (${passo.mensagem}).`;
   }
-  if (onde !== "')'") {
+  if (!leuFechaParentese(passo)) {
     return `${onde}: ${valor} é empilhado na pilha ${passo.pilha}.`;
   }
   const [direito, esquerdo, operador] = passos.slice(indice - 3, indice);
@@ -59,7 +66,7 @@ function descreveEmpilhou(passos, indice, onde, valor) {
 function descreveDesempilhou(passos, indice, onde, valor) {
   const passo = passos[indice];
   if (passo.status === PILHA_VAZIA) {
-    return `${onde}: a pilha ${passo.pilha} está vazia. Pilha Vazia.`;
+    return `${onde}: a pilha ${passo.pilha} está vazia (${passo.mensagem}).`;
   }
   if (passo.lendo === passo.expressao.length) {
     return `${onde}: a resposta, ${valor}, sai da pilha 1.`;
@@ -85,12 +92,10 @@ function descreveLiberou(passos, indice) {
   if (passo.pilha === 1) {
     return liberada;
   }
-  const desfecho = {
-    0: `Resposta: ${passos.findLast((anterior) => anterior.acao === DESEMPILHOU)?.valor}.`,
-    [PILHA_CHEIA]: "ERRO: Pilha Cheia.",
-    [PILHA_VAZIA]: "ERRO: Pilha Vazia.",
-    [DIVISAO_POR_ZERO]: "ERRO: Divisao por 0.",
-  }[passo.status];
+  const desfecho =
+    passo.status === SUCESSO
+      ? `A resposta é ${passos.findLast((anterior) => anterior.acao === DESEMPILHOU).valor}.`
+      : `${passo.mensagem}.`;
   return `${liberada} ${desfecho}`;
 }
 
@@ -131,6 +136,22 @@ function desenhaExpressao(paragrafo, passo) {
   );
 }
 
+// The row of the table for a step: the character and its place (from 1), the words,
+// and both stacks, top first.
+function linhaDaTabela(passos, indice) {
+  const passo = passos[indice];
+  const comeco = passo.acao === COMECOU;
+  const texto = (pilha, valores) =>
+    valores.map((valor) => valorDa(pilha, valor)).join(" ") || "vazia";
+  return {
+    lido: comeco ? "" : (lido(passo) ?? "fim"),
+    posicao: comeco || lido(passo) === null ? "" : String(passo.lendo + 1),
+    descricao: descreve(passos, indice),
+    pilha1: texto(1, passo.operandos),
+    pilha2: texto(2, passo.operadores),
+  };
+}
+
 // ---- The drawing and its controls ----
 
 // `devolve` gives the focus back to the terminal once a step-by-step evaluation is over.
@@ -141,6 +162,9 @@ export function criaDesenho(raiz, devolve) {
   const cadeias = [1, 2].map((pilha) => raiz.querySelector(`[data-pilha="${pilha}"] .cadeia`));
   const anterior = raiz.querySelector("#anterior");
   const proximo = raiz.querySelector("#proximo");
+  const deslizador = raiz.querySelector("#deslizador");
+  const codigo = criaCodigo(raiz.querySelector("#codigo"), raiz.querySelector("#mostra-codigo"));
+  const tabela = criaTabela(raiz.querySelector("#passos"), (indice) => mostra(indice));
   let passos = [];
   let mostrado = -1;
   let continua = null; // lets the evaluation go on, in the step-by-step pace
@@ -156,6 +180,10 @@ export function criaDesenho(raiz, devolve) {
     contador.textContent = `Passo ${indice + 1} de ${passos.length}`;
     anterior.disabled = indice === 0;
     proximo.disabled = indice === passos.length - 1 && continua === null;
+    Object.assign(deslizador, { max: passos.length, value: indice + 1, disabled: false });
+    deslizador.setAttribute("aria-valuetext", contador.textContent);
+    codigo.marca(passo, passos[indice - 1]);
+    tabela.marca(indice);
   }
 
   function volta() {
@@ -174,6 +202,8 @@ export function criaDesenho(raiz, devolve) {
 
   anterior.addEventListener("click", volta);
   proximo.addEventListener("click", avanca);
+  deslizador.addEventListener("input", () => mostra(deslizador.valueAsNumber - 1));
+  raiz.querySelector("#imprimir").addEventListener("click", () => window.print());
   raiz.addEventListener("keydown", (evento) => {
     const acao = {
       ArrowLeft: volta,
@@ -190,13 +220,25 @@ export function criaDesenho(raiz, devolve) {
   const ritmo = () => raiz.querySelector('input[name="ritmo"]:checked').value;
 
   return {
+    // Shows a step of the latest evaluation, by its index, 0 the first.
+    vaiPara(indice) {
+      if (passos.length > 0) {
+        mostra(Math.min(Math.max(indice, 0), passos.length - 1));
+      }
+    },
+
+    // The index of the step shown (-1 before any) and how many there are so far.
+    posicao: () => ({ mostrado, total: passos.length }),
+
     // A step the program reports: drawn at once, and then held as long as the pace
     // asks, while the program waits.
     async passo(passo) {
       if (passo.acao === COMECOU) {
         passos = [];
+        tabela.limpa();
       }
       passos.push(passo);
+      tabela.acrescenta(linhaDaTabela(passos, passos.length - 1));
       mostra(passos.length - 1);
       if (ritmo() === "animado") {
         await new Promise((pronto) => setTimeout(pronto, MILISSEGUNDOS_POR_PASSO));
