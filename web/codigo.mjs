@@ -93,11 +93,12 @@ export function criaCodigo(raiz, mostra) {
   raiz.append(avaliacao.figura, pilha.figura);
   const funcoes = arquivos[1].funcoes;
   let marcadas = [];
-  let emVista = []; // the step's lines, each file's kept in view
-  mostra.addEventListener("change", () => {
-    raiz.hidden = !mostra.checked;
-    emVista.forEach(([arquivo, linha]) => mantemVisivel(arquivo.caixa, linha));
-  });
+  let emVista = []; // the step's lines, each file's kept in view, as its box changes too
+  const vigia = new ResizeObserver(() =>
+    emVista.forEach(([arquivo, linha]) => mantemVisivel(arquivo.caixa, linha)),
+  );
+  [avaliacao, pilha].forEach(({ caixa }) => vigia.observe(caixa));
+  mostra.addEventListener("change", () => (raiz.hidden = !mostra.checked));
 
   // The lines of a step: in the evaluation and in the stack.
   const linhasDo = (passo) =>

@@ -249,7 +249,11 @@ test("each step marks the lines of src/ that made it, in the code and in the tab
   assert.equal(await contador(), `Passo ${tipos.length} de ${tipos.length}`);
   await pagina.click("#passos tbody tr:nth-child(5)");
   assert.equal(await contador(), `Passo 5 de ${tipos.length}`);
+  // On a projector's screen, the code beside the drawing: the screenshot of the docs.
+  await pagina.setViewportSize({ width: 1600, height: 900 });
+  await pagina.$eval("#desenho", (desenho) => (desenho.scrollTop = 0));
   await imagem("analisar_exp_encad_codigo.png");
+  await pagina.setViewportSize({ width: 900, height: 640 });
   await pagina.focus("#passos tbody tr:nth-child(5)");
   await digita("ArrowUp", "ArrowUp", "Enter");
   assert.equal(await contador(), `Passo 3 de ${tipos.length}`);
