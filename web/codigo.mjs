@@ -87,27 +87,42 @@ function mantemVisivel(caixa, linha) {
   }
 }
 
-// The panel, shown or hidden by the checkbox for the visit: nothing is stored.
+// Both files drawn in the panel, each file's marked lines kept in view as its box
+// changes too.
+function desenhaPainel(raiz, emVista) {
+  const desenhados = arquivos.map(desenhaArquivo);
+  const vigia = new ResizeObserver(() =>
+    emVista().forEach(([arquivo, linha]) => mantemVisivel(arquivo.caixa, linha)),
+  );
+  for (const { figura, caixa } of desenhados) {
+    raiz.append(figura);
+    vigia.observe(caixa);
+  }
+  return desenhados;
+}
+
+// The panel, shown or hidden by the checkbox for the visit: nothing is stored. It is
+// drawn once the page is idle, or at the first step if that comes first, so that the
+// program starts as fast without it.
 export function criaCodigo(raiz, mostra) {
-  const [avaliacao, pilha] = arquivos.map(desenhaArquivo);
-  raiz.append(avaliacao.figura, pilha.figura);
   const funcoes = arquivos[1].funcoes;
   let marcadas = [];
-  let emVista = []; // the step's lines, each file's kept in view, as its box changes too
-  const vigia = new ResizeObserver(() =>
-    emVista.forEach(([arquivo, linha]) => mantemVisivel(arquivo.caixa, linha)),
-  );
-  [avaliacao, pilha].forEach(({ caixa }) => vigia.observe(caixa));
+  let emVista = []; // the step's lines
+  let desenhados = null;
+  const desenha = () => (desenhados ??= desenhaPainel(raiz, () => emVista));
+  requestIdleCallback(desenha);
   mostra.addEventListener("change", () => (raiz.hidden = !mostra.checked));
 
   // The lines of a step: in the evaluation and in the stack.
-  const linhasDo = (passo) =>
-    passo
+  const linhasDo = (passo) => {
+    const [avaliacao, pilha] = desenha();
+    return passo
       ? [
           [avaliacao, avaliacao.linhas.get(passo.linha)],
           [pilha, pilha.linhas.get(funcoes[FUNCAO_DA_PILHA[passo.acao]])],
         ].filter(([, linha]) => linha)
       : [];
+  };
 
   return {
     // The step's lines marked, those of the step before faintly.
