@@ -136,6 +136,13 @@ int Trata_Caractere(TAVALIACAO *av, char caractere) {
   }
 }
 
+// A refused line has no stacks: the observer is shown it with two empty ones.
+void Relata_Recusa(const char *expressao, std::size_t tamanho, int motivo,
+                   int linha = __builtin_LINE()) {
+  const TAVALIACAO recusada = {expressao, tamanho, 0, {nullptr}, {nullptr}};
+  Relata(&recusada, RECUSOU, 0, motivo, SUCESSO, linha);
+}
+
 } // namespace
 
 void Observa_Avaliacao(TOBSERVADOR novo) {
@@ -163,10 +170,12 @@ int Avalia_Expressao(const char *expressao, std::size_t tamanho, int *resposta) 
 void Responde_Expressao(const char *linha, std::size_t tamanho) {
   if (tamanho > MAX_EXPRESSAO) {
     Escreve_Texto("ERRO: Expressao muito Longa");
+    Relata_Recusa(linha, tamanho, LONGA_DEMAIS);
     return;
   }
   if (!Testa_Expressao(linha, tamanho)) {
     Escreve_Texto("Erro: Expressao Invalida");
+    Relata_Recusa(linha, tamanho, FORA_DA_REGRA);
     return;
   }
   int resposta = 0;

@@ -27,11 +27,15 @@ void Responde_Expressao(const char *linha, std::size_t tamanho);
 // ---- Watching the evaluation ----
 
 // What an evaluation has just done, for a tool that shows it step by step. Each step
-// is the work of one function of the stack: Cria_Pilha, Push, Pop, destroi_pilha.
+// but a refusal is the work of one function of the stack: Cria_Pilha, Push, Pop,
+// destroi_pilha.
 constexpr int COMECOU = 0;     // both stacks created, empty
 constexpr int EMPILHOU = 1;    // `valor` pushed onto stack `pilha`; `status` says whether
 constexpr int DESEMPILHOU = 2; // `valor` popped from stack `pilha`; `status` says whether
 constexpr int LIBEROU = 3;     // stack `pilha` destroyed; `status` is the evaluation's
+constexpr int RECUSOU = 4;     // the line refused unevaluated; `valor` says why:
+constexpr int LONGA_DEMAIS = 1;  // more than MAX_EXPRESSAO characters
+constexpr int FORA_DA_REGRA = 2; // unbalanced, by the rule of Testa_Expressao
 
 // One step, as the observer is shown it; it lives only for the call.
 struct TPASSO {

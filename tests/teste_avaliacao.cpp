@@ -108,10 +108,10 @@ TEST(Responde_Expressao, SurvivesEveryFailedNodeAllocation) {
   }
 }
 
-// Each step as "C" (created), "P" (pushed) "D" (popped) or "L" (released), the
-// stack, the value and a failed status after "!", the call that made it, the
-// character being read, and both stacks top first: operands as numbers, operators
-// as characters.
+// Each step as "C" (created), "P" (pushed) "D" (popped), "L" (released) or "R" (the
+// line refused), the stack, the value or reason, a failed status after "!", the call
+// that made it, the character being read, and both stacks top first: operands as
+// numbers, operators as characters.
 std::string passos;
 
 std::string Valor(int valor, bool de_operadores) {
@@ -139,14 +139,15 @@ std::string Chamada(const TPASSO *passo) {
     }
     return lidas;
   }();
-  const char *funcoes[] = {"Cria_Pilhas(&", "Empilha", "Desempilha(", "Libera("};
+  const char *funcoes[] = {"Cria_Pilhas(&", "Empilha", "Desempilha(", "Libera(",
+                           "Relata_Recusa("};
   const std::size_t numero = static_cast<std::size_t>(passo->linha);
   const std::string linha = numero < linhas.size() ? linhas[numero] : "";
   const std::size_t inicio = linha.find(funcoes[passo->acao]);
   if (inicio == std::string::npos) {
     return " ?";
   }
-  if (passo->acao == COMECOU) {
+  if (passo->acao == COMECOU || passo->acao == RECUSOU) {
     return "";
   }
   std::vector<std::string> argumentos(1); // the record, the stack, its number, the value
@@ -163,11 +164,11 @@ std::string Chamada(const TPASSO *passo) {
 }
 
 void Anota_Passo(const TPASSO *passo) {
-  passos += (passos.empty() ? "" : "; ") + std::string(1, "CPDL"[passo->acao]);
-  if (passo->acao != COMECOU) {
+  passos += (passos.empty() ? "" : "; ") + std::string(1, "CPDLR"[passo->acao]);
+  if (passo->acao != COMECOU && passo->acao != RECUSOU) {
     passos += std::to_string(passo->pilha);
   }
-  if (passo->acao == EMPILHOU ||
+  if (passo->acao == EMPILHOU || passo->acao == RECUSOU ||
       (passo->acao == DESEMPILHOU && passo->status == SUCESSO)) {
     passos += ":" + Valor(passo->valor, passo->pilha == 2);
   }
@@ -206,6 +207,9 @@ TEST(Observa_Avaliacao, SeesEveryPushPopAndReleaseWithBothStacks) {
        "P1:42 resultado @5 [42|]; P2:+ operador @6 [42|+]; P1:1 digito @7 [1 42|+]; "
        "D1:1 direito @8 [42|+]; D1:42 esquerdo @8 [|+]; D2:+ operador @8 [|]; "
        "P1:43 resultado @8 [43|]; D1:43 resposta @9 [|]; L1 @9 [|]; L2 @9 [|]"},
+      {"((1+2)", "R:2 @0 [|]"},
+      {"111111111111111111111111111111111111111111111111111",
+       "R:1 @0 [|]"}, // one character too many
   };
   Observa_Avaliacao(Anota_Passo);
   for (const CasoDeLinha &caso : casos) {

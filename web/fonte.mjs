@@ -18,6 +18,7 @@ const TRECHOS = {
     "Aplica_Operador",
     "Trata_Caractere",
     "Avalia_Expressao",
+    "Responde_Expressao",
   ],
   "pilha.cpp": ["Cria_Pilha", "Push", "Pop", "destroi_pilha"],
 };

@@ -1,6 +1,7 @@
 // Builds the course page as one HTML file that needs nothing else: the program (its
-// WebAssembly inside its script), the terminal, the page's script and its styles,
-// and the program's own source as it stands in src/ (fonte.mjs).
+// WebAssembly in base64, compiled while the rest of the page is read), the terminal,
+// the page's script and its styles, and the program's own source as it stands in
+// src/ (fonte.mjs).
 // Usage: node monta.mjs PROGRAM.mjs FOLDER OUTPUT.html, FOLDER holding the node_modules
 // that npm ci installed from package-lock.json.
 import { readFile, writeFile } from "node:fs/promises";
@@ -41,8 +42,10 @@ const { outputFiles } = await esbuild.build({
 const texto = (fim) => outputFiles.find((arquivo) => arquivo.path.endsWith(fim)).text;
 
 // Function replacements: the bundle may hold "$&" and the like.
+const binario = (await readFile(programa.replace(/\.mjs$/, ".wasm"))).toString("base64");
 const modelo = await readFile(path.join(aqui, "pagina.html"), "utf8");
 const pagina = modelo
+  .replace("<!-- binario -->", () => binario)
   .replace("<!-- estilo -->", () => `<style>${texto(".css")}</style>`)
   .replace("<!-- programa -->", () => `<script type="module">${texto(".js")}</script>`);
 await writeFile(saida, pagina);
