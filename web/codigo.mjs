@@ -11,6 +11,8 @@ import "./codigo.css";
 
 const { COMECOU, EMPILHOU, DESEMPILHOU, LIBEROU } = constantes;
 
+const ESPERA_PELO_PAINEL = 1000; // ms, past the first prompt on a slow machine too
+
 // Prism colours what it is given, and nothing of the page on its own.
 Prism.manual = true;
 
@@ -102,15 +104,15 @@ function desenhaPainel(raiz, emVista) {
 }
 
 // The panel, shown or hidden by the checkbox for the visit: nothing is stored. It is
-// drawn once the page is idle, or at the first step if that comes first, so that the
-// program starts as fast without it.
+// drawn when the page is idle after ESPERA_PELO_PAINEL, or at the first step if that
+// comes first, so that the program's first prompt never waits for it.
 export function criaCodigo(raiz, mostra) {
   const funcoes = arquivos[1].funcoes;
   let marcadas = [];
   let emVista = []; // the step's lines
   let desenhados = null;
   const desenha = () => (desenhados ??= desenhaPainel(raiz, () => emVista));
-  requestIdleCallback(desenha);
+  setTimeout(() => requestIdleCallback(desenha), ESPERA_PELO_PAINEL);
   mostra.addEventListener("change", () => (raiz.hidden = !mostra.checked));
 
   // The lines of a step: in the evaluation and in the stack.
