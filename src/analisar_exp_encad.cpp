@@ -39,7 +39,10 @@ std::string_view Mensagem_De_Erro(int status) {
 }
 
 void Imprime_Erro(int status) {
-  Escreve_Texto(Mensagem_De_Erro(status));
+  const std::string_view mensagem = Mensagem_De_Erro(status);
+  if (!mensagem.empty()) { // an empty view has no bytes to copy from
+    Escreve_Texto(mensagem);
+  }
 }
 
 // ---- Evaluation ----------------------------------------------------------------
