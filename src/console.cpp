@@ -151,7 +151,7 @@ bool Recebe(std::string_view prompt, bool historico) {
 }
 
 // The prompt is drawn once: a line asked of the editor after the first has none.
-bool Ha_Entrada(std::string_view *prompt, bool historico) {
+[[gnu::noinline]] bool Recebe_Ou_Descarta(std::string_view *prompt, bool historico) {
   for (;;) {
     if (console.lido == console.recebido &&
         !Recebe(std::exchange(*prompt, {}), historico)) {
@@ -163,6 +163,14 @@ bool Ha_Entrada(std::string_view *prompt, bool historico) {
     console.descarta_quebra = false;
     console.lido += entrada[console.lido] == '\n';
   }
+}
+
+// Almost always the byte is here already, and nothing is to be dropped before it.
+bool Ha_Entrada(std::string_view *prompt, bool historico) {
+  if (console.lido < console.recebido && !console.descarta_quebra) {
+    return true;
+  }
+  return Recebe_Ou_Descarta(prompt, historico);
 }
 
 // The editor draws the prompt itself, and redraws it as the line is edited; what the
@@ -209,7 +217,9 @@ bool Le_Linha_Mostrada(std::string_view prompt, bool historico, char *texto,
 } // namespace
 
 int Le_Caractere(std::string_view prompt, bool historico) {
-  prompt = Mostra_Prompt(prompt);
+  if (!prompt.empty()) {
+    prompt = Mostra_Prompt(prompt);
+  }
   return Ha_Entrada(&prompt, historico)
              ? static_cast<unsigned char>(entrada[console.lido++])
              : FIM_DA_ENTRADA;
