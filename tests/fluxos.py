@@ -312,14 +312,14 @@ def editor_teclas_de_escape_nada_fazem():
     and answer nothing; Esc then a digit is a repeat count."""
     import curses
     modificadas = [b"\x1b[%s;%d%s" % (n, m, f) for m in range(2, 9) for n, f in (
-        (b"1", b"P"), (b"1", b"S"), (b"15", b"~"), (b"20", b"~"), (b"24", b"~"), (b"5", b"~"),
-        (b"6", b"~"), (b"2", b"~"))]
+        (b"1", b"P"), (b"1", b"S"), (b"15", b"~"), (b"20", b"~"), (b"24", b"~"),
+        (b"5", b"~"), (b"6", b"~"), (b"2", b"~"))]
     for termo in ("xterm", "xterm-256color", "screen", "tmux-256color", "linux", "vt100"):
         curses.setupterm(termo, sys.stderr.fileno())
-        teclas = b"".join([curses.tigetstr(nome) or b"" for nome in (
-            "kf1", "kf4", "kf5", "kf9", "kf12", "kpp", "knp", "kich1", "kf17")] + modificadas)
+        teclas = b"".join([curses.tigetstr(nome) or b"" for nome in ("kf1", "kf4", "kf5",
+                           "kf9", "kf12", "kpp", "knp", "kich1", "kf17")] + modificadas)
         lido, codigo = no_terminal(dict(XTERM, TERM=termo), [
-            (EDITANDO, b"\x1b2(1+" + teclas + b"2)*3)\x1b41 \r"),  # "((1+2)*3)", 41 spaces
+            (EDITANDO, b"\x1b2(1+" + teclas + b"2)*3)\x1b41 \r"),  # "((1+2)*3)" + 41 " "
             (b"[S/N]? ", teclas + b"n\r")])
         confere(codigo == 0 and b"Resposta: 9 " in lido and
                 lido.count(b"Analisador de Expressoes") == 1, (termo, lido[-300:]))
@@ -423,9 +423,9 @@ CASOS = {f.__name__: f for f in (
     saida_nao_bloqueante_e_leitor_lento, deixa_o_resto_da_entrada, dialogo_por_pipes,
     terminal_limpa_a_tela_conforme_term, terminal_um_ctrl_d_basta)}
 CASOS_DO_EDITOR = {f.__name__: f for f in (
-    editor_recorda_e_edita, editor_teclas_de_escape_nada_fazem, editor_linhas_coladas, editor_ctrl_d_e_ctrl_c,
-    editor_ctrl_z_e_fg, editor_segue_o_tamanho, editor_espera_terminal_nao_bloqueante,
-    editor_terminal_que_desliga)}
+    editor_recorda_e_edita, editor_teclas_de_escape_nada_fazem, editor_linhas_coladas,
+    editor_ctrl_d_e_ctrl_c, editor_ctrl_z_e_fg, editor_segue_o_tamanho,
+    editor_espera_terminal_nao_bloqueante, editor_terminal_que_desliga)}
 
 if __name__ == "__main__":
     if PROGRAMA == "--casos":
