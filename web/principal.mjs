@@ -6,28 +6,68 @@ import criaPrograma from "programa";
 import { criaDesenho } from "./desenho.mjs";
 import { abreTerminal } from "./terminal.mjs";
 
-const terminal = abreTerminal(document.getElementById("terminal"));
-const desenho = criaDesenho(document.getElementById("desenho"), () => terminal.terminal.focus());
+// The page's head began compiling the WebAssembly before this script was even read;
+// it is instantiated while the terminal starts. What pagina.cpp calls (the
+// terminal's reads and writes, the drawing's steps) is in `pagina` by then.
+const pagina = {};
+const carregando = criaPrograma({
+  pagina,
+  instantiateWasm(importacoes, recebe) {
+    globalThis.programaCompilado
+      .then((modulo) => WebAssembly.instantiate(modulo, importacoes))
+      .then(recebe);
+    return {};
+  },
+});
+
 const aviso = document.getElementById("aviso");
 const recomeca = document.getElementById("recomeca");
+const DICA = "O passo espera: tecle Enter ou Espaço para seguir.";
+
+const terminal = abreTerminal(document.getElementById("terminal"), () => desenho.pula());
+terminal.terminal.focus();
+const desenho = criaDesenho(document.getElementById("desenho"), {
+  devolve: () => terminal.terminal.focus(),
+  aoEsperar(esperando) {
+    terminal.desvia(esperando ? teclaNaEspera : null);
+    if (!esperando && aviso.textContent === DICA) {
+      aviso.textContent = "";
+    }
+  },
+});
+Object.assign(pagina, terminal, { passo: desenho.passo });
+
+// While a step waits, Enter and Space go on; any other key only says so.
+function teclaNaEspera(tecla) {
+  if (tecla === "\r" || tecla === " ") {
+    desenho.avanca();
+  } else {
+    aviso.textContent = DICA;
+  }
+}
+
 recomeca.addEventListener("click", () => {
   terminal.tecleEnter();
   terminal.terminal.focus();
 });
 
 function mostraFim(terminou) {
-  aviso.textContent = terminou
-    ? "Fim do diálogo: tecle Enter ou clique em Recomeçar para começar outro."
-    : "";
+  const como = "tecle Enter ou clique em Recomeçar para começar outro.";
+  aviso.textContent = !terminou
+    ? ""
+    : terminal.interrompido()
+      ? `Diálogo encerrado com Ctrl-C: ${como}`
+      : `Fim do diálogo: ${como}`;
   recomeca.hidden = !terminou;
 }
 
-terminal.terminal.focus();
-// What pagina.cpp calls: the terminal's reads and writes, and the drawing's steps.
-const programa = await criaPrograma({ pagina: { ...terminal, passo: desenho.passo } });
+const programa = await carregando;
 for (;;) {
   mostraFim(false);
   await programa.ccall("Dialoga", "number", [], [], { async: true });
   mostraFim(true);
-  await terminal.esperaEnter();
+  await terminal.esperaEnter(() => {
+    aviso.textContent =
+      "O diálogo terminou. Para começar outro, tecle Enter ou clique em Recomeçar.";
+  });
 }
