@@ -55,18 +55,13 @@ TEST(Pop, OnEmptyStackReportsEmptyAndLeavesTargetAlone) {
   EXPECT_EQ(pilha.topo, nullptr);
 }
 
-TEST(destroi_pilha, OnEmptyStackDoesNothing) {
-  TPILHA pilha;
-  Cria_Pilha(&pilha);
-  destroi_pilha(&pilha);
-  EXPECT_EQ(pilha.topo, nullptr);
-}
-
 TEST(destroi_pilha, ReleasesEveryNodeAndLeavesStackEmpty) {
   TPILHA pilha = Pilha_Com({1, 2, 3, 4, 5});
   destroi_pilha(&pilha);
   int alvo = 0;
   EXPECT_EQ(Pop(&pilha, &alvo), PILHA_VAZIA);
+  destroi_pilha(&pilha); // an empty stack: nothing to do
+  EXPECT_EQ(pilha.topo, nullptr);
 }
 
 struct CasoDeRastro {
