@@ -6,24 +6,8 @@
 #include "console.hpp"
 #include "expressao.hpp"
 #include "pilha.hpp"
-#include "sistema.hpp"
 
 // ---- Output --------------------------------------------------------------------
-
-namespace {
-
-// A pipe or a file gets nothing: no process is started and no byte written for it.
-void Limpa_Tela(bool saida_e_tela) {
-  if (!saida_e_tela) {
-    return;
-  }
-  // What came before must not land on the cleared screen. Mostly it is out already
-  // and this writes nothing; not when the answer came from input read ahead.
-  Descarrega_Saida();
-  Escreve_Texto(Limpa_A_Tela());
-}
-
-} // namespace
 
 std::string_view Mensagem_De_Erro(int status) {
   switch (status) {
@@ -204,7 +188,8 @@ bool E_Resposta(int caractere) {
 // answer, normally its line end. Returns the answer, or FIM_DA_ENTRADA. The prompt
 // is never repeated.
 int Le_Resposta() {
-  int caractere = Le_Caractere("\nContinua [S/N]? ");
+  Escreve_Caractere('\n');
+  int caractere = Le_Caractere("Continua [S/N]? ");
   while (caractere != FIM_DA_ENTRADA && !E_Resposta(caractere)) {
     caractere = Le_Caractere();
   }
@@ -222,14 +207,15 @@ int Encerra(std::string_view despedida) {
 
 } // namespace
 
-int Executa_Dialogo(bool saida_e_tela) {
+int Executa_Dialogo() {
   // One byte more than MAX_EXPRESSAO is kept: enough to tell that a line is too long.
   char linha[MAX_EXPRESSAO + 1];
   std::size_t tamanho = 0;
   for (;;) {
-    Limpa_Tela(saida_e_tela);
-    Escreve_Texto("Analisador de Expressoes\n");
-    if (!Le_Linha("\nExpressao: ", linha, sizeof linha, &tamanho)) {
+    Limpa_Tela();
+    Escreve_Texto("Analisador de Expressoes\n\n");
+    // Expressions, and nothing else, can be recalled.
+    if (!Le_Linha("Expressao: ", true, linha, sizeof linha, &tamanho)) {
       return Encerra("\n");
     }
     Responde_Expressao(linha, tamanho);

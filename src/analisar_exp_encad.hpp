@@ -60,6 +60,5 @@ void Observa_Avaliacao(TOBSERVADOR observador);
 // ---- The dialogue ----
 
 // Runs the dialogue on the console until the user answers 'N' or 'n' or input ends,
-// and returns the exit code: 0, or 1 when reading or writing failed. The screen is
-// cleared only when the output is one.
-int Executa_Dialogo(bool saida_e_tela);
+// and returns the exit code: 0, or 1 when reading or writing failed.
+int Executa_Dialogo();

@@ -61,6 +61,12 @@ bool Escreve(const char *origem, std::size_t tamanho) {
   return true;
 }
 
+// The page's terminal is cleared as a POSIX one is, by the ANSI sequence.
+void Limpa() {
+  constexpr char SEQUENCIA[] = "\x1b[H\x1b[2J";
+  Escreve_Na_Pagina(SEQUENCIA, sizeof SEQUENCIA - 1);
+}
+
 // The values of a stack, top first, from its nodes.
 std::size_t Copia_Valores(const TPILHA *pilha, int *valores) {
   std::size_t quantos = 0;
@@ -91,8 +97,8 @@ long Nada_A_Ler(char *, std::size_t) {
 
 // Runs one whole dialogue; the page calls it again to start another.
 extern "C" EMSCRIPTEN_KEEPALIVE int Dialoga() {
-  Liga_Console(Nada_A_Ler, Escreve);
+  Liga_Console(Nada_A_Ler, Escreve, Limpa);
   Liga_Editor(Edita);
   Observa_Avaliacao(Mostra_Passo);
-  return Executa_Dialogo(true);
+  return Executa_Dialogo();
 }
