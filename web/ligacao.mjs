@@ -106,28 +106,10 @@ function memoriaMudada() {
   return memoria && memoria.value !== (inicial ?? memoria.options[0])?.value ? memoria.value : null;
 }
 
-// The step the drawing shows and how many there are, counted from one.
+// The step the drawing shows, counted from one, and how many there are.
 function passoMostrado(desenho) {
-  if (desenho.posicao) {
-    const { mostrado, total } = desenho.posicao();
-    return { passo: mostrado + 1, total };
-  }
-  const contado = /Passo (\d+) de (\d+)/.exec(porId("contador").textContent);
-  const [, passo, total] = contado ?? [0, 0, 0];
-  return { passo: Number(passo), total: Number(total) };
-}
-
-function vaiParaOPasso(desenho, passo) {
-  if (desenho.vaiPara) {
-    desenho.vaiPara(passo - 1);
-    return;
-  }
-  const raiz = porId("desenho");
-  const tecla = (key) => raiz.dispatchEvent(new KeyboardEvent("keydown", { key, bubbles: true }));
-  tecla("Home");
-  for (let vez = 1; vez < passo; vez++) {
-    tecla("ArrowRight");
-  }
+  const { mostrado, total } = desenho.posicao();
+  return { passo: mostrado + 1, total };
 }
 
 // ---- The link, read and made ----
@@ -137,7 +119,7 @@ function vaiParaOPasso(desenho, passo) {
 export function criaLigacao(terminal, desenho) {
   const pedido = leFragmento(location.hash);
   const lista = pedido.expressoes;
-  const digita = terminal.digita ?? ((texto) => terminal.terminal.paste(texto));
+  const { digita } = terminal;
   const [exercicios, exercicio, proximo, aviso] = [
     "exercicios",
     "exercicio",
@@ -186,7 +168,7 @@ export function criaLigacao(terminal, desenho) {
   function mostraPasso() {
     const { total } = passoMostrado(desenho);
     if (passoPendente <= total) {
-      vaiParaOPasso(desenho, passoPendente);
+      desenho.vaiPara(passoPendente - 1);
       porId("desenho").focus();
     } else {
       pedido.ignoradas.push(`passo=${passoPendente} (a avaliação tem ${total} passos)`);
