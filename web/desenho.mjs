@@ -3,13 +3,13 @@
 // once an evaluation is over, its steps again, back and forth.
 
 // The steps the program reports (analisar_exp_encad.hpp, TPASSO).
-const COMECOU = 0;
-const EMPILHOU = 1;
-const DESEMPILHOU = 2;
-const LIBEROU = 3;
-const PILHA_CHEIA = 1;
-const PILHA_VAZIA = 2;
-const DIVISAO_POR_ZERO = 3;
+export const COMECOU = 0;
+export const EMPILHOU = 1;
+export const DESEMPILHOU = 2;
+export const LIBEROU = 3;
+export const PILHA_CHEIA = 1;
+export const PILHA_VAZIA = 2;
+export const DIVISAO_POR_ZERO = 3;
 
 // How long the animated pace shows each step.
 const MILISSEGUNDOS_POR_PASSO = 700;
@@ -190,6 +190,11 @@ export function criaDesenho(raiz, devolve) {
   const ritmo = () => raiz.querySelector('input[name="ritmo"]:checked').value;
 
   return {
+    // Marks the character a question is about, its step not yet drawn.
+    marca(lendo) {
+      desenhaExpressao(expressao, { expressao: passos.at(-1).expressao, lendo });
+    },
+
     // A step the program reports: drawn at once, and then held as long as the pace
     // asks, while the program waits.
     async passo(passo) {
@@ -198,7 +203,7 @@ export function criaDesenho(raiz, devolve) {
       }
       passos.push(passo);
       mostra(passos.length - 1);
-      if (ritmo() === "animado") {
+      if (ritmo() === "animado" || ritmo() === "prever") {
         await new Promise((pronto) => setTimeout(pronto, MILISSEGUNDOS_POR_PASSO));
       } else if (ritmo() === "passo") {
         await new Promise((pronto) => {

@@ -4,10 +4,12 @@ import "@xterm/xterm/css/xterm.css";
 import "./pagina.css";
 import criaPrograma from "programa";
 import { criaDesenho } from "./desenho.mjs";
+import { criaPrevisao, ligaMemoria } from "./previsao.mjs";
 import { abreTerminal } from "./terminal.mjs";
 
 const terminal = abreTerminal(document.getElementById("terminal"));
 const desenho = criaDesenho(document.getElementById("desenho"), () => terminal.terminal.focus());
+const previsao = criaPrevisao(document.getElementById("desenho"), desenho, terminal);
 const aviso = document.getElementById("aviso");
 const recomeca = document.getElementById("recomeca");
 recomeca.addEventListener("click", () => {
@@ -23,8 +25,10 @@ function mostraFim(terminou) {
 }
 
 terminal.terminal.focus();
-// What pagina.cpp calls: the terminal's reads and writes, and the drawing's steps.
-const programa = await criaPrograma({ pagina: { ...terminal, passo: desenho.passo } });
+// What pagina.cpp calls: the terminal's reads and writes, and the drawing's steps
+// (through the questions of "Prever"); and what the page calls in it.
+const programa = await criaPrograma({ pagina: { ...terminal, passo: previsao.passo } });
+ligaMemoria(document.getElementById("memoria"), (nos) => programa._Limita_Memoria(nos));
 for (;;) {
   mostraFim(false);
   await programa.ccall("Dialoga", "number", [], [], { async: true });

@@ -135,15 +135,38 @@ export function abreTerminal(elemento) {
   const editor = criaEditor(terminal);
   const utf8 = new TextEncoder();
   let resto = new Uint8Array(); // a line's bytes the program has not taken yet
+  let retidas = null; // what the program wrote while held back, in order
+
+  const solta = () => {
+    retidas?.forEach((bytes) => terminal.write(bytes));
+    retidas &&= [];
+  };
 
   return {
     terminal,
 
     escreve(bytes) {
-      terminal.write(bytes);
+      if (retidas) {
+        retidas.push(bytes);
+      } else {
+        terminal.write(bytes);
+      }
     },
 
+    // While a question waits, what the program writes must not show: `retem(true)`
+    // holds it back, `solta` writes out what is held, `retem(false)` that and stops.
+    retem(sim) {
+      if (sim) {
+        retidas ??= [];
+      } else {
+        solta();
+        retidas = null;
+      }
+    },
+    solta,
+
     async leLinha(prompt, expressao, capacidade) {
+      solta(); // a prompt comes after all that was written before it
       if (resto.length === 0) {
         const linha = await (expressao
           ? leExpressao(terminal, teclado, editor, prompt)

@@ -1,7 +1,7 @@
 // The page as its users get it: the one HTML file opened from disk in headless
 // Chromium, typed at, pasted into, watched step by step, and ended and started
 // again; it asks for nothing from the network and leaves nothing stored. Usage: node
-// navegador.mjs PAGE.html FOLDER, FOLDER holding the page's node_modules; two
+// navegador.mjs PAGE.html FOLDER, FOLDER holding the page's node_modules; three
 // screenshots go beside the page.
 import assert from "node:assert/strict";
 import { createRequire } from "node:module";
@@ -173,6 +173,77 @@ test("step by step, the drawing follows every push and pop and waits for its key
   await digita(...Array(7).fill("ArrowLeft"));
   assert.equal(await pilhas(), vistos.at(-8));
   await imagem("analisar_exp_encad_pilhas.png");
+  await ritmo("imediato");
+});
+
+// "Prever": the question that waits, its feedback, and what is seen meanwhile.
+const pergunta = async () => {
+  await pagina.waitForSelector("#resposta", { state: "visible", timeout: 10000 });
+  const tracos = (await tela()).filter((linha) => linha.startsWith("Pilha")).length;
+  return {
+    pilhas: await pilhas(),
+    tracos,
+    foco: await pagina.evaluate(() => document.activeElement.id),
+  };
+};
+const retorno = () => pagina.textContent("#retorno");
+const responde = (palpite) => pagina.keyboard.type(palpite).then(() => digita("Enter"));
+
+test("Prever asks at each ')' and at the end, and shows nothing before the answer", async () => {
+  await digita("s", "Enter");
+  await novoCiclo();
+  await ritmo("prever");
+  await digita("((1+2)*(3+4))", "Enter");
+  // At each question: the stacks before it, the trace lines written so far, the answers.
+  const perguntas = [
+    ["2 1 | +", 3, ["5", "3"]],
+    ["4 3 3 | + *", 7, ["7"]],
+    ["7 3 | *", 7, ["21"]],
+    ["21 | vazia", 7, ["21"]],
+  ];
+  for (const [antes, tracos, palpites] of perguntas) {
+    assert.deepEqual(await pergunta(), { pilhas: antes, tracos, foco: "palpite" });
+    for (const palpite of palpites.slice(0, -1)) {
+      await responde(palpite);
+      assert.match(await retorno(), new RegExp(`^Não é ${palpite}\\. `));
+      assert.deepEqual(await pergunta(), { pilhas: antes, tracos, foco: "palpite" });
+      await pagina.setViewportSize({ width: 1280, height: 900 });
+      await imagem("analisar_exp_encad_prever.png");
+      await pagina.setViewportSize({ width: 900, height: 640 });
+    }
+    await responde(palpites.at(-1));
+    assert.match(await retorno(), /^Certo! /);
+    assert.ok(await pagina.isHidden("#resposta"));
+    assert.equal(
+      await pagina.evaluate(() => document.activeElement.className),
+      "xterm-helper-textarea",
+    );
+  }
+  assert.equal(await retorno(), "Certo! 21 sai do topo da pilha 1.");
+  await espera("Resposta: 21");
+  assert.equal(await pagina.textContent("#acertos"), "Acertos: 3 de 4");
+});
+
+test("Prever: a failure answered by its button, reached by Tab; a memory limit", async () => {
+  const casos = [
+    ["((8/0)+1)", "", 3, 4, "ERRO: Divisao por 0", "4 de 5"],
+    ["((1+2)*3)", "2", 2, 5, "ERRO: Pilha Cheia", "5 de 6"],
+  ];
+  for (const [expressao, memoria, tracos, tabs, erro, acertos] of casos) {
+    await digita("s", "Enter");
+    await novoCiclo();
+    await pagina.selectOption("#memoria", memoria);
+    await pagina.focus(".xterm-helper-textarea");
+    await digita(expressao, "Enter");
+    assert.equal((await pergunta()).tracos, tracos);
+    await digita(...Array(tabs).fill("Tab"));
+    assert.equal(await pagina.evaluate(() => document.activeElement.textContent), erro.slice(6));
+    await digita("Enter");
+    await espera(erro);
+    assert.match(await retorno(), /^Certo! /);
+    assert.equal(await pagina.textContent("#acertos"), `Acertos: ${acertos}`);
+  }
+  await pagina.selectOption("#memoria", "");
   await ritmo("imediato");
 });
 
