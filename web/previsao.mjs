@@ -36,7 +36,7 @@ const ENUNCIADOS = {
 // Where a question begins: the first step of a ')'; and, as the question of the end,
 // the pop of the answer, or a push that fails on the way (a memory limit).
 function tipoDaPergunta(passo) {
-  if (passo.acao === COMECOU || passo.acao === LIBEROU) {
+  if (passo.acao !== EMPILHOU && passo.acao !== DESEMPILHOU) {
     return null;
   }
   if (passo.expressao[passo.lendo] === FECHA_PARENTESE) {
@@ -215,7 +215,9 @@ export function criaPrevisao(raiz, desenho, terminal) {
   // A step the program reports. In "Prever" what it wrote before the step shows with
   // it, and a question's steps wait, unseen, for its answer.
   async function passo(passo) {
-    if (ritmo() !== "prever" && aberta === null) {
+    const ultimo = passo.acao === LIBEROU && passo.pilha === 2; // the outcome is written next
+    const daAvaliacao = [COMECOU, EMPILHOU, DESEMPILHOU, LIBEROU].includes(passo.acao);
+    if ((ritmo() !== "prever" || !daAvaliacao) && aberta === null) {
       terminal.retem(false);
       return desenho.passo(passo);
     }
@@ -239,9 +241,7 @@ export function criaPrevisao(raiz, desenho, terminal) {
     }
     terminal.solta();
     await desenho.passo(passo);
-    if (passo.acao === LIBEROU && passo.pilha === 2) {
-      terminal.retem(false); // the outcome is written after the last step
-    }
+    terminal.retem(!ultimo);
   }
 
   return { passo };
