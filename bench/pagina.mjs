@@ -1,8 +1,11 @@
-// Measures the course page: the size of its one file, raw and gzipped, and the time
-// from navigation to the first prompt in headless Chromium (median of RUNS loads).
+// Measures the course page in headless Chromium: the size of its one file, raw and
+// gzipped; its first prompt against the first paint of a minimal HTML page, loaded
+// in turn in the same browser (median of RUNS loads each), as a ratio; and how long
+// a pasted line of 1,000, 10,000 and 50,000 characters takes to be answered.
 // Usage: node bench/pagina.mjs [BUILD-WEB] [RUNS]; the web build must be made first.
-import { readFileSync } from "node:fs";
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { createRequire } from "node:module";
+import { tmpdir } from "node:os";
 import path from "node:path";
 import { pathToFileURL } from "node:url";
 import { gzipSync } from "node:zlib";
@@ -15,32 +18,104 @@ const { chromium } = createRequire(path.join(pasta, "web", "x.js"))("playwright-
 const bytes = readFileSync(arquivo);
 console.log(`page: ${bytes.length} bytes, ${gzipSync(bytes, { level: 9 }).length} gzipped`);
 
-// The moment the prompt shows, on the page's own clock, which starts at navigation.
-function anotaOPrompt() {
+// The plainest page a browser can show: its first paint is the floor of any page.
+const temporaria = mkdtempSync(path.join(tmpdir(), "pagina-"));
+const minima = path.join(temporaria, "minima.html");
+writeFileSync(
+  minima,
+  '<!doctype html><html lang="pt-BR"><meta charset="utf-8"><title>Analisador</title>' +
+    "<p>Analisador de Expressoes</p>",
+);
+
+// On the page's own clock, which starts at navigation: the moment the prompt shows,
+// and the first paint.
+function anota() {
   new MutationObserver((_, observador) => {
     if (document.querySelector(".xterm-rows")?.textContent.includes("Expressao: ")) {
       window.primeiroPrompt = performance.now();
       observador.disconnect();
     }
   }).observe(document, { subtree: true, childList: true, characterData: true });
+  new PerformanceObserver((lista) => {
+    window.primeiraPintura ??= lista.getEntriesByName("first-contentful-paint")[0]?.startTime;
+  }).observe({ type: "paint", buffered: true });
+}
+
+async function carrega(navegador, endereco, marca) {
+  const pagina = await navegador.newPage();
+  await pagina.addInitScript(anota);
+  await pagina.goto(pathToFileURL(endereco).href);
+  const tempo = await (await pagina.waitForFunction(marca)).jsonValue();
+  await pagina.close();
+  return tempo;
+}
+
+const mediana = (tempos) => tempos.sort((a, b) => a - b)[Math.floor(tempos.length / 2)];
+const faixa = (tempos) => `${tempos[0].toFixed(0)}–${tempos.at(-1).toFixed(0)}`;
+
+async function partida(navegador) {
+  const prompts = [];
+  const pinturas = [];
+  for (let vez = 0; vez < rodadas; vez++) {
+    pinturas.push(await carrega(navegador, minima, () => window.primeiraPintura));
+    prompts.push(await carrega(navegador, arquivo, () => window.primeiroPrompt));
+  }
+  const [prompt, pintura] = [mediana(prompts), mediana(pinturas)];
+  console.log(
+    `first prompt: median ${prompt.toFixed(0)} ms (${faixa(prompts)}); minimal page's ` +
+      `first paint: median ${pintura.toFixed(0)} ms (${faixa(pinturas)}); ` +
+      `ratio ${(prompt / pintura).toFixed(2)} over ${rodadas} loads each`,
+  );
+}
+
+// One line of `tamanho` characters pasted at the prompt, up to the answer it gets.
+async function colagens(navegador) {
+  const pagina = await navegador.newPage();
+  await pagina.goto(pathToFileURL(arquivo).href);
+  await pagina.check('input[value="imediato"]');
+  await pagina.focus(".xterm-helper-textarea");
+  const tempos = [];
+  for (const tamanho of [1000, 10000, 50000]) {
+    await pagina.waitForFunction(
+      () => document.querySelectorAll(".xterm-rows > div")[2]?.textContent.trim() === "Expressao:",
+    );
+    tempos.push(
+      await pagina.evaluate(async (linha) => {
+        document.querySelector("#passo").textContent = "";
+        const entrada = document.querySelector(".xterm-helper-textarea");
+        const dados = new DataTransfer();
+        dados.setData("text/plain", linha);
+        const inicio = performance.now();
+        entrada.dispatchEvent(new ClipboardEvent("paste", { clipboardData: dados, bubbles: true }));
+        await new Promise((pronto) => {
+          const olha = () =>
+            document.querySelector("#passo").textContent.includes("recusada")
+              ? pronto()
+              : requestAnimationFrame(olha);
+          olha();
+        });
+        return performance.now() - inicio;
+      }, "(1+2)".repeat(tamanho / 5) + "\n"),
+    );
+    await pagina.keyboard.type("s\n");
+  }
+  await pagina.close();
+  console.log(
+    "pasted line answered: " +
+      tempos
+        .map((tempo, i) => `${[1000, 10000, 50000][i]} chars ${tempo.toFixed(0)} ms`)
+        .join(", "),
+  );
 }
 
 const navegador = await chromium.launch({
   executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
   args: ["--disable-background-networking", "--disable-component-update", "--no-first-run"],
 });
-const tempos = [];
-for (let vez = 0; vez < rodadas; vez++) {
-  const pagina = await navegador.newPage();
-  await pagina.addInitScript(anotaOPrompt);
-  await pagina.goto(pathToFileURL(arquivo).href);
-  tempos.push(await (await pagina.waitForFunction(() => window.primeiroPrompt)).jsonValue());
-  await pagina.close();
+try {
+  await partida(navegador);
+  await colagens(navegador);
+} finally {
+  await navegador.close();
+  rmSync(temporaria, { recursive: true });
 }
-await navegador.close();
-tempos.sort((a, b) => a - b);
-const mediana = tempos[Math.floor(tempos.length / 2)];
-console.log(
-  `first prompt: median ${mediana.toFixed(0)} ms over ${rodadas} loads ` +
-    `(fastest ${tempos[0].toFixed(0)}, slowest ${tempos.at(-1).toFixed(0)})`,
-);

@@ -115,6 +115,13 @@ void Relata_Comeco(const char *expressao, std::size_t tamanho, const TPILHA *ope
   Relata(COMECOU, 0, 0, SUCESSO);
 }
 
+// A refused line has no stacks: the observer is shown two empty ones.
+void Relata_Recusa(const char *linha, std::size_t tamanho, int motivo) {
+  const TPILHA vazia = {nullptr};
+  passo = {RECUSOU, 0, motivo, SUCESSO, linha, tamanho, 0, &vazia, &vazia};
+  Relata(RECUSOU, 0, motivo, SUCESSO);
+}
+
 void Libera(TPILHA *pilha, int numero, int status) {
   destroi_pilha(pilha);
   Relata(LIBEROU, numero, 0, status);
@@ -148,10 +155,12 @@ int Avalia_Expressao(const char *expressao, std::size_t tamanho, int *resposta) 
 void Responde_Expressao(const char *linha, std::size_t tamanho) {
   if (tamanho > MAX_EXPRESSAO) {
     Escreve_Texto("ERRO: Expressao muito Longa");
+    Relata_Recusa(linha, tamanho, LONGA_DEMAIS);
     return;
   }
   if (!Testa_Expressao(linha, tamanho)) {
     Escreve_Texto("Erro: Expressao Invalida");
+    Relata_Recusa(linha, tamanho, FORA_DA_REGRA);
     return;
   }
   int resposta = 0;

@@ -27,6 +27,9 @@ constexpr int COMECOU = 0;     // both stacks created, empty
 constexpr int EMPILHOU = 1;    // `valor` pushed onto stack `pilha`; `status` says whether
 constexpr int DESEMPILHOU = 2; // `valor` popped from stack `pilha`; `status` says whether
 constexpr int LIBEROU = 3;     // stack `pilha` destroyed; `status` is the evaluation's
+constexpr int RECUSOU = 4;     // the line refused unevaluated; `valor` says why:
+constexpr int LONGA_DEMAIS = 1;  // more than MAX_EXPRESSAO characters
+constexpr int FORA_DA_REGRA = 2; // unbalanced, by the rule of Testa_Expressao
 
 struct TPASSO {
   int acao;

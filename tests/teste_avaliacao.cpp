@@ -106,9 +106,10 @@ TEST(Responde_Expressao, SurvivesEveryFailedNodeAllocation) {
   }
 }
 
-// Each step as "C" (created), "P" (pushed) "D" (popped) or "L" (released), the
-// stack, the value and a failed status after "!", the character being read, and
-// both stacks top first: operands as numbers, operators as characters.
+// Each step as "C" (created), "P" (pushed) "D" (popped), "L" (released) or "R" (the
+// line refused), the stack, the value or reason, a failed status after "!", the
+// character being read, and both stacks top first: operands as numbers, operators
+// as characters.
 std::string passos;
 
 std::string Valor(int valor, bool de_operadores) {
@@ -124,11 +125,11 @@ std::string Conteudo(const TPILHA *pilha, bool de_operadores) {
 }
 
 void Anota_Passo(const TPASSO *passo) {
-  passos += (passos.empty() ? "" : "; ") + std::string(1, "CPDL"[passo->acao]);
-  if (passo->acao != COMECOU) {
+  passos += (passos.empty() ? "" : "; ") + std::string(1, "CPDLR"[passo->acao]);
+  if (passo->acao != COMECOU && passo->acao != RECUSOU) {
     passos += std::to_string(passo->pilha);
   }
-  if (passo->acao == EMPILHOU || passo->acao == DESEMPILHOU) {
+  if (passo->acao != COMECOU && passo->acao != LIBEROU) {
     passos += ":" + Valor(passo->valor, passo->pilha == 2);
   }
   if (passo->status != SUCESSO) {
@@ -157,6 +158,9 @@ TEST(Observa_Avaliacao, SeesEveryPushPopAndReleaseWithBothStacks) {
                     "D1:7 @5 [6|*]; D1:6 @5 [|*]; D2:* @5 [|]; P1:42 @5 [42|]; "
                     "P2:+ @6 [42|+]; P1:1 @7 [1 42|+]; D1:1 @8 [42|+]; D1:42 @8 [|+]; "
                     "D2:+ @8 [|]; P1:43 @8 [43|]; D1:43 @9 [|]; L1 @9 [|]; L2 @9 [|]"},
+      {"((1+2)", "R:2 @0 [|]"},
+      {"111111111111111111111111111111111111111111111111111",
+       "R:1 @0 [|]"}, // one character too many
   };
   Observa_Avaliacao(Anota_Passo);
   for (const CasoDeLinha &caso : casos) {

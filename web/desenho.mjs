@@ -7,12 +7,11 @@ export const COMECOU = 0;
 export const EMPILHOU = 1;
 export const DESEMPILHOU = 2;
 export const LIBEROU = 3;
+const RECUSOU = 4;
+const LONGA_DEMAIS = 1;
 export const PILHA_CHEIA = 1;
 export const PILHA_VAZIA = 2;
 export const DIVISAO_POR_ZERO = 3;
-
-// How long the animated pace shows each step.
-const MILISSEGUNDOS_POR_PASSO = 700;
 
 const utf8 = new TextDecoder();
 
@@ -31,6 +30,12 @@ function descreve(passos, indice) {
   const valor = valorDa(passo.pilha, passo.valor);
   if (passo.acao === COMECOU) {
     return "As duas pilhas são criadas, vazias.";
+  }
+  if (passo.acao === RECUSOU) {
+    return passo.valor === LONGA_DEMAIS
+      ? "Linha recusada: tem mais de 50 caracteres. Nada é avaliado."
+      : "Linha recusada: não passa na regra dos parênteses, colchetes e operadores. " +
+          "Nada é avaliado.";
   }
   if (passo.acao === EMPILHOU) {
     return descreveEmpilhou(passos, indice, onde, valor);
@@ -111,6 +116,9 @@ function desenhaCadeia(cadeia, pilha, valores, novo) {
     const nodo = elemento("span", posicao === 0 && novo ? "nodo novo" : "nodo");
     nodo.append(elemento("span", "valor", valorDa(pilha, valor)), elemento("span", "prox", "prox"));
     partes.push(nodo);
+    if (posicao === 0 && novo) {
+      nodo.append(elemento("span", "marca", "novo")); // not by its colour alone
+    }
   });
   partes.push(elemento("span", "seta", "↓"), elemento("span", "nulo", "null"));
   if (valores.length === 0) {
@@ -122,6 +130,10 @@ function desenhaCadeia(cadeia, pilha, valores, novo) {
 }
 
 function desenhaExpressao(paragrafo, passo) {
+  if (passo.acao === RECUSOU) {
+    paragrafo.replaceChildren(); // a refused line is not read
+    return;
+  }
   const lendo = passo.acao === COMECOU ? -1 : passo.lendo;
   const corte = (inicio, fim) => utf8.decode(passo.expressao.subarray(inicio, fim));
   const marcado = lendo >= 0 && lendo < passo.expressao.length;
@@ -133,17 +145,33 @@ function desenhaExpressao(paragrafo, passo) {
 
 // ---- The drawing and its controls ----
 
-// `devolve` gives the focus back to the terminal once a step-by-step evaluation is over.
-export function criaDesenho(raiz, devolve) {
-  const [expressao, descricao, contador] = ["expressao", "passo", "contador"].map((id) =>
+// The last step of an evaluation, or of a refused line: nothing waits after it.
+const ultimo = (passo) => passo.acao === RECUSOU || (passo.acao === LIBEROU && passo.pilha === 2);
+
+// `devolve` gives the focus back to the terminal once an evaluation is over;
+// `aoEsperar(true)` says that a step waits for the student, `aoEsperar(false)` that
+// it no longer does.
+export function criaDesenho(raiz, { devolve, aoEsperar }) {
+  const [expressao, descricao, contador, velocidade, tempo] = [
+    "expressao",
+    "passo",
+    "contador",
+    "velocidade",
+    "tempo",
+  ].map((id) => raiz.querySelector(`#${id}`));
+  const cadeias = [1, 2].map((pilha) => raiz.querySelector(`[data-pilha="${pilha}"] .cadeia`));
+  const [anterior, proximo, pula] = ["anterior", "proximo", "pula"].map((id) =>
     raiz.querySelector(`#${id}`),
   );
-  const cadeias = [1, 2].map((pilha) => raiz.querySelector(`[data-pilha="${pilha}"] .cadeia`));
-  const anterior = raiz.querySelector("#anterior");
-  const proximo = raiz.querySelector("#proximo");
   let passos = [];
   let mostrado = -1;
-  let continua = null; // lets the evaluation go on, in the step-by-step pace
+  let solta = null; // lets the evaluation go on, while a step is held
+  let relogio = 0; // the animated pace's timer
+  let pulando = false; // the rest of this evaluation at once
+  let esperou = false; // whether this evaluation waited for the student
+
+  const ritmo = () => raiz.querySelector('input[name="ritmo"]:checked').value;
+  const emCurso = () => passos.length > 0 && !ultimo(passos.at(-1));
 
   function mostra(indice) {
     mostrado = indice;
@@ -154,8 +182,42 @@ export function criaDesenho(raiz, devolve) {
     desenhaCadeia(cadeias[0], 1, passo.operandos, novo && passo.pilha === 1);
     desenhaCadeia(cadeias[1], 2, passo.operadores, novo && passo.pilha === 2);
     contador.textContent = `Passo ${indice + 1} de ${passos.length}`;
-    anterior.disabled = indice === 0;
-    proximo.disabled = indice === passos.length - 1 && continua === null;
+    atualizaBotoes();
+  }
+
+  function atualizaBotoes() {
+    anterior.disabled = mostrado <= 0;
+    proximo.disabled = mostrado === passos.length - 1 && solta === null;
+    pula.disabled = !emCurso() || pulando || ritmo() === "imediato";
+  }
+
+  // The pace, the speed or the skip, applied to the step held now.
+  function aplicaRitmo() {
+    clearTimeout(relogio);
+    tempo.textContent = `${velocidade.value} ms`;
+    if (solta !== null && (pulando || ritmo() === "imediato")) {
+      solta();
+    } else if (solta !== null && ["animado", "prever"].includes(ritmo())) {
+      relogio = setTimeout(solta, Number(velocidade.value));
+    }
+    aoEsperar(solta !== null && ritmo() === "passo");
+    atualizaBotoes();
+  }
+
+  // Holds the program on the step just drawn, as long as the pace asks.
+  async function segura() {
+    if (pulando || ritmo() === "imediato") {
+      return;
+    }
+    await new Promise((pronto) => {
+      solta = pronto;
+      aplicaRitmo();
+    });
+    esperou ||= ritmo() === "passo";
+    solta = null;
+    clearTimeout(relogio);
+    aoEsperar(false);
+    atualizaBotoes(); // nothing waits on Próximo now, while a question may
   }
 
   function volta() {
@@ -167,27 +229,46 @@ export function criaDesenho(raiz, devolve) {
   function avanca() {
     if (mostrado < passos.length - 1) {
       mostra(mostrado + 1);
-    } else if (continua !== null) {
-      continua();
+    } else if (solta !== null) {
+      solta();
     }
+  }
+
+  function pulaParaOFim() {
+    pulando = emCurso();
+    aplicaRitmo();
   }
 
   anterior.addEventListener("click", volta);
   proximo.addEventListener("click", avanca);
-  raiz.addEventListener("keydown", (evento) => {
-    const acao = {
+  pula.addEventListener("click", pulaParaOFim);
+  raiz.querySelector("#ritmo").addEventListener("change", aplicaRitmo);
+  velocidade.addEventListener("input", aplicaRitmo);
+  raiz.addEventListener("keydown", (evento) => teclaNoDesenho(evento));
+  // A control that takes the focus is never left out of sight.
+  raiz.addEventListener("focusin", (evento) => evento.target.scrollIntoView({ block: "nearest" }));
+
+  // Enter and Space go on while a step waits, but where a control has its own use
+  // for them; the arrows, Home and End go through the steps, but in an input.
+  function teclaNoDesenho(evento) {
+    const { key, target } = evento;
+    const entrada = target.tagName === "INPUT";
+    const propria = target.tagName === "BUTTON" || (entrada && key === " ");
+    const navega = {
       ArrowLeft: volta,
       ArrowRight: avanca,
       Home: () => passos.length && mostra(0),
       End: () => passos.length && mostra(passos.length - 1),
-    }[evento.key];
-    if (acao && evento.target.tagName !== "INPUT") {
-      acao();
-      evento.preventDefault();
+    }[key];
+    if ((key === "Enter" || key === " ") && solta !== null && !propria) {
+      solta();
+    } else if (!navega || entrada) {
+      return;
+    } else {
+      navega();
     }
-  });
-
-  const ritmo = () => raiz.querySelector('input[name="ritmo"]:checked').value;
+    evento.preventDefault();
+  }
 
   return {
     // Marks the character a question is about, its step not yet drawn.
@@ -198,24 +279,24 @@ export function criaDesenho(raiz, devolve) {
     // A step the program reports: drawn at once, and then held as long as the pace
     // asks, while the program waits.
     async passo(passo) {
-      if (passo.acao === COMECOU) {
+      if (passo.acao === COMECOU || passo.acao === RECUSOU) {
         passos = [];
+        pulando = false;
+        esperou = false;
       }
       passos.push(passo);
       mostra(passos.length - 1);
-      if (ritmo() === "animado" || ritmo() === "prever") {
-        await new Promise((pronto) => setTimeout(pronto, MILISSEGUNDOS_POR_PASSO));
-      } else if (ritmo() === "passo") {
-        await new Promise((pronto) => {
-          continua = pronto;
-          mostra(mostrado);
-          proximo.focus();
-        });
-        continua = null;
-        if (passo.acao === LIBEROU && passo.pilha === 2) {
-          devolve();
-        }
+      if (!ultimo(passo)) {
+        await segura();
+      } else if (esperou || document.activeElement === document.body) {
+        devolve();
       }
     },
+
+    // Lets a held step go on (Enter or Space typed in the terminal).
+    avanca: () => solta?.(),
+
+    // Finishes the evaluation in course at once.
+    pula: pulaParaOFim,
   };
 }

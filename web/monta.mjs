@@ -1,5 +1,6 @@
 // Builds the course page as one HTML file that needs nothing else: the program (its
-// WebAssembly inside its script), the terminal, the page's script and its styles.
+// WebAssembly in base64, compiled while the rest of the page is read), the terminal,
+// the page's script and its styles.
 // Usage: node monta.mjs PROGRAM.mjs FOLDER OUTPUT.html, FOLDER holding the node_modules
 // that npm ci installed from package-lock.json.
 import { readFile, writeFile } from "node:fs/promises";
@@ -26,8 +27,10 @@ const { outputFiles } = await esbuild.build({
 const texto = (fim) => outputFiles.find((arquivo) => arquivo.path.endsWith(fim)).text;
 
 // Function replacements: the bundle may hold "$&" and the like.
+const binario = (await readFile(programa.replace(/\.mjs$/, ".wasm"))).toString("base64");
 const modelo = await readFile(path.join(aqui, "pagina.html"), "utf8");
 const pagina = modelo
+  .replace("<!-- binario -->", () => binario)
   .replace("<!-- estilo -->", () => `<style>${texto(".css")}</style>`)
   .replace("<!-- programa -->", () => `<script type="module">${texto(".js")}</script>`);
 await writeFile(saida, pagina);

@@ -150,6 +150,7 @@ export function criaPrevisao(raiz, desenho, terminal) {
   let respondidas = 0; // for the visit, whatever the expression
   let aberta = null; // a question's steps so far, while the program runs ahead
   let responde = null; // settles the question that waits: a guess, or null to show it
+  let pulando = false; // the rest of this evaluation goes on without questions
 
   for (const [erro, texto] of ERROS) {
     const botao = document.createElement("button");
@@ -159,6 +160,7 @@ export function criaPrevisao(raiz, desenho, terminal) {
     erros.append(botao);
   }
   achado("mostrar").addEventListener("click", () => responde?.(null));
+  achado("pula").addEventListener("click", () => pula());
   formulario.addEventListener("submit", (evento) => {
     evento.preventDefault();
     if (Number.isInteger(campo.valueAsNumber)) {
@@ -217,7 +219,8 @@ export function criaPrevisao(raiz, desenho, terminal) {
   async function passo(passo) {
     const ultimo = passo.acao === LIBEROU && passo.pilha === 2; // the outcome is written next
     const daAvaliacao = [COMECOU, EMPILHOU, DESEMPILHOU, LIBEROU].includes(passo.acao);
-    if ((ritmo() !== "prever" || !daAvaliacao) && aberta === null) {
+    pulando &&= passo.acao !== COMECOU;
+    if ((ritmo() !== "prever" || !daAvaliacao || pulando) && aberta === null) {
       terminal.retem(false);
       return desenho.passo(passo);
     }
@@ -244,7 +247,13 @@ export function criaPrevisao(raiz, desenho, terminal) {
     terminal.retem(!ultimo);
   }
 
-  return { passo };
+  // "Pular para o fim", or Ctrl-C: the question that waits is shown, and no other asked.
+  function pula() {
+    pulando = true;
+    responde?.(null);
+  }
+
+  return { passo, pula };
 }
 
 // "Memória": "" for no limit, or how many nodes may be alive at once; `limita` tells

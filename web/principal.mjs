@@ -7,31 +7,74 @@ import { criaDesenho } from "./desenho.mjs";
 import { criaPrevisao, ligaMemoria } from "./previsao.mjs";
 import { abreTerminal } from "./terminal.mjs";
 
-const terminal = abreTerminal(document.getElementById("terminal"));
-const desenho = criaDesenho(document.getElementById("desenho"), () => terminal.terminal.focus());
-const previsao = criaPrevisao(document.getElementById("desenho"), desenho, terminal);
+// The page's head began compiling the WebAssembly before this script was even read;
+// it is instantiated while the terminal starts. What pagina.cpp calls (the
+// terminal's reads and writes, the drawing's steps) is in `pagina` by then.
+const pagina = {};
+const carregando = criaPrograma({
+  pagina,
+  instantiateWasm(importacoes, recebe) {
+    globalThis.programaCompilado
+      .then((modulo) => WebAssembly.instantiate(modulo, importacoes))
+      .then(recebe);
+    return {};
+  },
+});
+
 const aviso = document.getElementById("aviso");
 const recomeca = document.getElementById("recomeca");
+const DICA = "O passo espera: tecle Enter ou Espaço para seguir.";
+
+const terminal = abreTerminal(document.getElementById("terminal"), () => {
+  previsao.pula();
+  desenho.pula();
+});
+terminal.terminal.focus();
+const desenho = criaDesenho(document.getElementById("desenho"), {
+  devolve: () => terminal.terminal.focus(),
+  aoEsperar(esperando) {
+    terminal.desvia(esperando ? teclaNaEspera : null);
+    if (!esperando && aviso.textContent === DICA) {
+      aviso.textContent = "";
+    }
+  },
+});
+const previsao = criaPrevisao(document.getElementById("desenho"), desenho, terminal);
+// The drawing's steps through the questions of "Prever".
+Object.assign(pagina, terminal, { passo: previsao.passo });
+
+// While a step waits, Enter and Space go on; any other key only says so.
+function teclaNaEspera(tecla) {
+  if (tecla === "\r" || tecla === " ") {
+    desenho.avanca();
+  } else {
+    aviso.textContent = DICA;
+  }
+}
+
 recomeca.addEventListener("click", () => {
   terminal.tecleEnter();
   terminal.terminal.focus();
 });
 
 function mostraFim(terminou) {
-  aviso.textContent = terminou
-    ? "Fim do diálogo: tecle Enter ou clique em Recomeçar para começar outro."
-    : "";
+  const como = "tecle Enter ou clique em Recomeçar para começar outro.";
+  aviso.textContent = !terminou
+    ? ""
+    : terminal.interrompido()
+      ? `Diálogo encerrado com Ctrl-C: ${como}`
+      : `Fim do diálogo: ${como}`;
   recomeca.hidden = !terminou;
 }
 
-terminal.terminal.focus();
-// What pagina.cpp calls: the terminal's reads and writes, and the drawing's steps
-// (through the questions of "Prever"); and what the page calls in it.
-const programa = await criaPrograma({ pagina: { ...terminal, passo: previsao.passo } });
+const programa = await carregando;
 ligaMemoria(document.getElementById("memoria"), (nos) => programa._Limita_Memoria(nos));
 for (;;) {
   mostraFim(false);
   await programa.ccall("Dialoga", "number", [], [], { async: true });
   mostraFim(true);
-  await terminal.esperaEnter();
+  await terminal.esperaEnter(() => {
+    aviso.textContent =
+      "O diálogo terminou. Para começar outro, tecle Enter ou clique em Recomeçar.";
+  });
 }

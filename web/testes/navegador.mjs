@@ -4,6 +4,7 @@
 // navegador.mjs PAGE.html FOLDER, FOLDER holding the page's node_modules; three
 // screenshots go beside the page.
 import assert from "node:assert/strict";
+import { writeFile } from "node:fs/promises";
 import { createRequire } from "node:module";
 import path from "node:path";
 import { after, before, test } from "node:test";
@@ -122,7 +123,7 @@ test("Up recalls the expression, and the edited line answers", async () => {
   assert.equal((await tela())[2], "Expressao: ((1+2)*4)");
 });
 
-test("step by step, the drawing follows every push and pop and waits for its key", async () => {
+test("step by step, Enter in the terminal goes on, other keys reach no prompt", async () => {
   await digita("s", "Enter");
   await novoCiclo();
   await ritmo("passo");
@@ -136,44 +137,91 @@ test("step by step, the drawing follows every push and pop and waits for its key
         document.querySelector(".xterm-rows").textContent.includes("Resposta"),
       passo,
     );
-    if ((await contador()) !== passo) {
+    if ((await tela()).includes("Resposta: 9")) {
       break;
     }
-    assert.ok(!(await tela()).includes("Resposta: 9"), "the evaluation did not wait");
     vistos.push(await pilhas());
-    await digita("Enter");
+    if (vistos.length === 2) {
+      assert.equal(await pagina.textContent(".nodo.novo .marca"), "novo");
+      await digita("n");
+      await espera("Enter ou Espaço", "#aviso");
+    }
+    await digita(vistos.length % 2 ? "Enter" : " ");
   }
   await espera("Continua [S/N]? ");
-  const esperados = [
+  assert.deepEqual(vistos.slice(0, 8), [
+    "vazia | vazia",
     "1 | vazia",
     "1 | +",
     "2 1 | +",
-    "3 | vazia",
-    "3 | *",
-    "3 3 | *",
-    "9 | vazia",
+    "1 | +",
+    "vazia | +",
     "vazia | vazia",
-  ];
-  // In this order, one or more keys apart, and nothing after the last.
-  let achados = 0;
-  for (const visto of vistos) {
-    achados += visto === esperados[achados] ? 1 : 0;
-  }
-  assert.equal(achados, esperados.length, vistos.join("; "));
-  assert.equal(vistos.at(-1), "vazia | vazia");
+    "3 | vazia",
+  ]);
+  assert.equal(await pilhas(), "vazia | vazia");
+  assert.ok(await pagina.isDisabled("#proximo"));
+  assert.ok(await pagina.evaluate(() => document.activeElement.matches(".xterm-helper-textarea")));
   // Back and forth, without touching the dialogue.
   await pagina.focus("#desenho");
+  const ultimo = await contador();
   await digita("Home");
-  const revistos = [await pilhas()];
-  while ((await contador()) !== `Passo ${vistos.length} de ${vistos.length}`) {
-    await digita("ArrowRight");
-    revistos.push(await pilhas());
-  }
-  assert.deepEqual(revistos, vistos);
-  await digita(...Array(7).fill("ArrowLeft"));
-  assert.equal(await pilhas(), vistos.at(-8));
+  assert.equal(await pilhas(), "vazia | vazia"); // the stacks as created
+  await digita("ArrowRight");
+  assert.equal(await pilhas(), "1 | vazia");
+  await digita("End");
+  assert.equal(await contador(), ultimo);
   await imagem("analisar_exp_encad_pilhas.png");
-  await ritmo("imediato");
+  await pagina.focus(".xterm-helper-textarea");
+  assert.ok((await tela()).includes("Continua [S/N]?"), "the key typed in the wait was an answer");
+});
+
+test("a pace chosen while a step waits applies at once", async () => {
+  await digita("s", "Enter");
+  await novoCiclo();
+  await digita("(8/2)", "Enter");
+  await espera("Passo 1 de 1", "#contador");
+  await pagina.check('input[value="imediato"]');
+  await espera("Resposta: 4");
+  await pagina.focus(".xterm-helper-textarea");
+});
+
+test("a refused line clears the drawing, and says so", async () => {
+  await digita("s", "Enter");
+  await novoCiclo();
+  await digita("((1+2)", "Enter");
+  await espera("recusada", "#passo");
+  assert.equal(await pilhas(), "vazia | vazia");
+  assert.equal(await pagina.textContent("#expressao"), "");
+  // The terminal's rows reach the accessibility tree a moment after the screen.
+  const sessao = await pagina.context().newCDPSession(pagina);
+  let nomes = "";
+  for (let vez = 0; vez < 20 && !nomes.includes("Erro: Expressao Invalida"); vez++) {
+    await pagina.waitForTimeout(100);
+    const { nodes } = await sessao.send("Accessibility.getFullAXTree");
+    nomes = nodes.map((no) => no.name?.value ?? "").join("\n");
+  }
+  assert.match(nomes, /Erro: Expressao Invalida\n+Continua \[S\/N\]\?/);
+  assert.match(nomes, /Entrada do terminal/);
+});
+
+test("Ctrl-W, and Backspace over wide and combining characters, as the native editor", async () => {
+  await digita("s", "Enter");
+  await novoCiclo();
+  await digita("((1+2)*3)", "Control+w");
+  await pagina.waitForFunction(
+    () => !document.querySelector(".xterm-rows").textContent.includes("*"),
+  );
+  await digita("*4)", "Enter");
+  await espera("Resposta: 12");
+  await cola("日本e\u0301");
+  await espera("日本");
+  await digita("Backspace", "Backspace", "s", "Control+d");
+  await espera("Continua [S/N]? 日s");
+  await digita("Enter");
+  await novoCiclo();
+  await digita("(1+1)", "Enter");
+  await espera("Continua [S/N]? ");
 });
 
 // "Prever": the question that waits, its feedback, and what is seen meanwhile.
@@ -244,6 +292,16 @@ test("Prever: a failure answered by its button, reached by Tab; a memory limit",
     assert.equal(await pagina.textContent("#acertos"), `Acertos: ${acertos}`);
   }
   await pagina.selectOption("#memoria", "");
+  // Skipping to the end shows the question that waits, and asks no other.
+  await digita("s", "Enter");
+  await novoCiclo();
+  await pagina.focus(".xterm-helper-textarea");
+  await digita("((1+2)*(3+4))", "Enter");
+  await pergunta();
+  await pagina.click("#pula");
+  await espera("Resposta: 21");
+  assert.ok(await pagina.isHidden("#resposta"));
+  assert.equal(await pagina.textContent("#acertos"), "Acertos: 5 de 6");
   await ritmo("imediato");
 });
 
@@ -269,6 +327,85 @@ test("Enter starts the dialogue again, and Ctrl-D ends it", async () => {
   await espera("Fim do diálogo", "#aviso");
   await pagina.click("#recomeca");
   await novoCiclo();
+  await digita("(1+", "Control+c");
+  await espera("Ctrl-C", "#aviso");
+  await digita("x");
+  await espera("Para começar outro", "#aviso");
+  await pagina.click("#recomeca");
+  await novoCiclo();
+});
+
+// The drawing has a height and its pace can be chosen in every window: a laptop at
+// 200%, a phone both ways, a small one, a frame in another page, a laptop, a
+// projector.
+test("every window shows the drawing and its controls", async () => {
+  const janelas = [
+    [640, 400, 2],
+    [667, 375],
+    [375, 667],
+    [800, 600],
+    [700, 500, 1, "moldura"],
+    [1366, 768],
+    [1920, 1080],
+  ];
+  const moldura = path.join(path.dirname(arquivo), "moldura.html");
+  await writeFile(moldura, `<iframe src="${path.basename(arquivo)}" width="700" height="500">`);
+  for (const [width, height, deviceScaleFactor = 1, emMoldura] of janelas) {
+    const janela = await navegador.newPage({ viewport: { width, height }, deviceScaleFactor });
+    await janela.goto(pathToFileURL(emMoldura ? moldura : arquivo).href);
+    const alvo = emMoldura ? janela.frames()[1] : janela;
+    await alvo.click('input[value="passo"]', { timeout: 5000 });
+    assert.ok(await alvo.isChecked('input[value="passo"]'), `${width}x${height}`);
+    const altura = await alvo.$eval("#desenho", (desenho) => desenho.offsetHeight);
+    assert.ok(altura > 300, `${width}x${height}: the drawing is ${altura} px high`);
+    if (width === 375) {
+      await janela.screenshot({ path: path.join(path.dirname(arquivo), "pagina_estreita.png") });
+    }
+    await janela.close();
+  }
+});
+
+// Every text at least 4.5:1 against what lies behind it, in both schemes.
+async function menorContraste() {
+  return pagina.evaluate(() => {
+    const canais = (cor) => cor.match(/[\d.]+/g).map(Number);
+    const luz = (cor) => {
+      const [r, g, b] = canais(cor).map((c) => c / 255).map((c) =>
+        c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4,
+      );
+      return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+    };
+    const fundo = (elemento) => {
+      const cor = getComputedStyle(elemento).backgroundColor;
+      return canais(cor)[3] === 0 && elemento.parentElement ? fundo(elemento.parentElement) : cor;
+    };
+    const textos = [...document.querySelectorAll("body *")].filter(
+      (elemento) =>
+        elemento.checkVisibility() &&
+        !elemento.matches(".xterm-char-measure-element") &&
+        canais(getComputedStyle(elemento).color)[3] !== 0 &&
+        [...elemento.childNodes].some((no) => no.nodeType === 3 && no.textContent.trim()),
+    );
+    return textos
+      .map((elemento) => {
+        const [a, b] = [luz(getComputedStyle(elemento).color), luz(fundo(elemento))];
+        return [(Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05), elemento.outerHTML.slice(0, 60)];
+      })
+      .sort((a, b) => a[0] - b[0])[0];
+  });
+}
+
+test("the system's light scheme is honoured, every text readable in both", async () => {
+  for (const esquema of ["dark", "light"]) {
+    await pagina.emulateMedia({ colorScheme: esquema });
+    const [razao, onde] = await menorContraste();
+    assert.ok(razao >= 4.5, `${esquema}: ${razao.toFixed(2)} at ${onde}`);
+  }
+  const fundos = await pagina.$$eval("body, .xterm-scrollable-element", (elementos) =>
+    elementos.map((elemento) => getComputedStyle(elemento).backgroundColor),
+  );
+  assert.deepEqual(fundos, ["rgb(255, 255, 255)", "rgb(255, 255, 255)"]);
+  await pagina.emulateMedia({ colorScheme: "dark" });
 });
 
 test("nothing asked of the network, nothing stored, no error", async () => {
