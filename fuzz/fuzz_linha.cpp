@@ -1,6 +1,6 @@
 // Fuzz target: one input line, from the length limit through the balance rule and the
-// evaluation to its printed outcome, checked against a model of the dialogue written
-// with std::vector, a recursive evaluator, and the count of live nodes.
+// evaluation to its printed outcome, checked against the model of the dialogue, a
+// recursive evaluator, and the count of live nodes.
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
@@ -10,95 +10,9 @@
 #include "alocacao_controlada.hpp"
 #include "analisar_exp_encad.hpp"
 #include "captura.hpp"
+#include "modelo.hpp"
 
 namespace {
-
-// ---- The model ----
-
-int Conta(std::uint32_t esquerdo, std::uint32_t direito, char operador) {
-  switch (operador) {
-  case '+':
-    return static_cast<int>(esquerdo + direito);
-  case '-':
-    return static_cast<int>(esquerdo - direito);
-  case '*':
-    return static_cast<int>(esquerdo * direito);
-  default: // '/', with a divisor other than 0
-    if (static_cast<int>(direito) == -1) {
-      return static_cast<int>(0u - esquerdo);
-    }
-    return static_cast<int>(esquerdo) / static_cast<int>(direito);
-  }
-}
-
-bool E_Operador(char caractere) {
-  return std::string("+-*/").find(caractere) != std::string::npos;
-}
-
-std::string Rastro(int numero, const std::vector<int> &pilha) {
-  std::string linha = "Pilha " + std::to_string(numero) + ": ";
-  if (pilha.empty()) {
-    return linha + "vazia\n";
-  }
-  for (auto valor = pilha.rbegin(); valor != pilha.rend(); ++valor) {
-    const bool operador =
-        *valor == '+' || *valor == '-' || *valor == '*' || *valor == '/';
-    linha +=
-        operador ? std::string(1, static_cast<char>(*valor)) : std::to_string(*valor);
-  }
-  return linha + "\n";
-}
-
-std::string Avalia_Modelo(const std::string &linha) {
-  std::vector<int> operandos, operadores;
-  std::string saida;
-  for (char caractere : linha) {
-    if (caractere >= '0' && caractere <= '9') {
-      operandos.push_back(caractere - '0');
-      saida += Rastro(1, operandos);
-    } else if (E_Operador(caractere)) {
-      operadores.push_back(caractere);
-      saida += Rastro(2, operadores);
-    } else if (caractere == ')') {
-      if (operandos.size() < 2 || operadores.empty()) {
-        return saida + "\nERRO: Pilha Vazia\n";
-      }
-      const int direito = operandos.back();
-      operandos.pop_back();
-      const int esquerdo = operandos.back();
-      operandos.pop_back();
-      const char operador = static_cast<char>(operadores.back());
-      operadores.pop_back();
-      if (operador == '/' && direito == 0) {
-        return saida + "\nERRO: Divisao por 0\n";
-      }
-      operandos.push_back(Conta(static_cast<std::uint32_t>(esquerdo),
-                                static_cast<std::uint32_t>(direito), operador));
-    }
-  }
-  if (operandos.empty()) {
-    return saida + "\nERRO: Pilha Vazia\n";
-  }
-  return saida + "\nResposta: " + std::to_string(operandos.back()) + " \n";
-}
-
-std::string Modelo(const std::string &linha) {
-  if (linha.size() > 50) {
-    return "ERRO: Expressao muito Longa";
-  }
-  std::size_t operadores = 0, abre = 0, fecha = 0, abre_colchete = 0, fecha_colchete = 0;
-  for (char caractere : linha) {
-    operadores += E_Operador(caractere);
-    abre += caractere == '(';
-    fecha += caractere == ')';
-    abre_colchete += caractere == '[';
-    fecha_colchete += caractere == ']';
-  }
-  if (abre != fecha || abre_colchete != fecha_colchete || abre != operadores) {
-    return "Erro: Expressao Invalida";
-  }
-  return Avalia_Modelo(linha);
-}
 
 // ---- The recursive evaluator, for lines that are exactly E := digit | (E op E) ----
 
@@ -118,7 +32,7 @@ bool Le_Termo(const std::string &linha, std::size_t *posicao, TValor *resultado)
   }
   TValor esquerdo, direito;
   if (caractere != '(' || !Le_Termo(linha, posicao, &esquerdo) ||
-      *posicao >= linha.size() || !E_Operador(linha[*posicao])) {
+      *posicao >= linha.size() || !E_Operador_Do_Modelo(linha[*posicao])) {
     return false;
   }
   const char operador = linha[(*posicao)++];
@@ -130,8 +44,7 @@ bool Le_Termo(const std::string &linha, std::size_t *posicao, TValor *resultado)
       (operador == '/' && direito.valor == 0)) {
     *resultado = {true, 0};
   } else {
-    *resultado = {false, Conta(static_cast<std::uint32_t>(esquerdo.valor),
-                               static_cast<std::uint32_t>(direito.valor), operador)};
+    *resultado = {false, Conta_Do_Modelo(esquerdo.valor, direito.valor, operador)};
   }
   return true;
 }
@@ -157,7 +70,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dados, std::size_t tamanho) {
   const std::string linha(reinterpret_cast<const char *>(dados), tamanho);
   const std::string saida = Resposta_A(linha);
-  Confere(saida == Modelo(linha), "the outcome differs from the model");
+  Confere(saida == Modelo_Da_Linha(linha), "the outcome differs from the model");
   Confere(Nodos_Vivos() == 0, "a node survived the evaluation");
 
   std::size_t posicao = 0;

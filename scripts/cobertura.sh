@@ -15,8 +15,24 @@ cmake --build "$pasta" -j2
 rm -rf "$pasta/perfis"
 LLVM_PROFILE_FILE="$PWD/$pasta/perfis/%p.profraw" \
   ctest --test-dir "$pasta" --output-on-failure -j2 >/dev/null
-llvm-profdata-14 merge -sparse "$pasta"/perfis/*.profraw -o "$pasta/testes.profdata"
-relatorio=$(llvm-cov-14 report "$pasta/tests/testes_unitarios" \
+# LLVM's tools by name, as a toolchain installs them, or else named for clang's
+# version, as Debian installs them beside it.
+versao=$(clang++ -dumpversion | cut -d. -f1)
+ferramenta() {
+  local nome
+  for nome in "$1" "$1-$versao"; do
+    if command -v "$nome" >/dev/null; then
+      echo "$nome"
+      return
+    fi
+  done
+  echo "scripts/cobertura.sh: $1 not found" >&2
+  return 1
+}
+profdata=$(ferramenta llvm-profdata)
+cov=$(ferramenta llvm-cov)
+"$profdata" merge -sparse "$pasta"/perfis/*.profraw -o "$pasta/testes.profdata"
+relatorio=$("$cov" report "$pasta/tests/testes_unitarios" \
   -object "$pasta/analisar_exp_encad" -instr-profile="$pasta/testes.profdata" src/)
 echo "$relatorio"
 echo "$relatorio" | awk -v linhas="$linhas" -v ramos="$ramos" '/^TOTAL/ {

@@ -6,38 +6,26 @@
 #include "console.hpp"
 #include "expressao.hpp"
 #include "pilha.hpp"
-#include "sistema.hpp"
 
 // ---- Output --------------------------------------------------------------------
 
-namespace {
-
-// A pipe or a file gets nothing: no process is started and no byte written for it.
-void Limpa_Tela(bool saida_e_tela) {
-  if (!saida_e_tela) {
-    return;
-  }
-  // What came before must not land on the cleared screen. Mostly it is out already
-  // and this writes nothing; not when the answer came from input read ahead.
-  Descarrega_Saida();
-  Escreve_Texto(Limpa_A_Tela());
-}
-
-} // namespace
-
-void Imprime_Erro(int status) {
+std::string_view Mensagem_De_Erro(int status) {
   switch (status) {
   case PILHA_CHEIA:
-    Escreve_Texto("\nERRO: Pilha Cheia\n");
-    break;
+    return "\nERRO: Pilha Cheia\n";
   case PILHA_VAZIA:
-    Escreve_Texto("\nERRO: Pilha Vazia\n");
-    break;
+    return "\nERRO: Pilha Vazia\n";
   case DIVISAO_POR_ZERO:
-    Escreve_Texto("\nERRO: Divisao por 0\n");
-    break;
+    return "\nERRO: Divisao por 0\n";
   default:
-    break;
+    return {};
+  }
+}
+
+void Imprime_Erro(int status) {
+  const std::string_view mensagem = Mensagem_De_Erro(status);
+  if (!mensagem.empty()) { // an empty view has no bytes to copy from
+    Escreve_Texto(mensagem);
   }
 }
 
@@ -45,86 +33,101 @@ void Imprime_Erro(int status) {
 
 namespace {
 
-// The observer, when a tool has bound one, and the evaluation in course as it sees it.
-TOBSERVADOR observador = nullptr;
-TPASSO passo;
+// One evaluation as it goes, on the frame of Avalia_Expressao: its line, the
+// character being read and the two stacks. Every step is reported from it.
+struct TAVALIACAO {
+  const char *expressao;
+  std::size_t tamanho;
+  std::size_t lendo; // `tamanho` once the whole line is scanned
+  TPILHA operandos;  // stack 1
+  TPILHA operadores; // stack 2
+};
 
-void Relata(int acao, int pilha, int valor, int status) {
+TOBSERVADOR observador = nullptr; // when a tool has bound one
+
+// The one place that asks whether an observer is bound. `linha` is where the step
+// was made: each function below takes the line it is called from.
+void Relata(const TAVALIACAO *av, int acao, int pilha, int valor, int status, int linha) {
   if (observador != nullptr) {
-    passo.acao = acao;
-    passo.pilha = pilha;
-    passo.valor = valor;
-    passo.status = status;
+    const TPASSO passo = {acao, pilha, valor, status, Mensagem_De_Erro(status), linha,
+                          // where the evaluation stands
+                          av->expressao, av->tamanho, av->lendo, &av->operandos,
+                          &av->operadores};
     observador(&passo);
   }
 }
 
-// Every push and pop of the evaluation goes through these, each a step to observe.
-int Empilha(TPILHA *pilha, int numero, int valor) {
+// Every step of the evaluation goes through these: a call of the stack's functions,
+// then its report.
+void Cria_Pilhas(TAVALIACAO *av, int linha = __builtin_LINE()) {
+  Cria_Pilha(&av->operandos);
+  Cria_Pilha(&av->operadores);
+  Relata(av, COMECOU, 0, 0, SUCESSO, linha);
+}
+
+int Empilha(TAVALIACAO *av, TPILHA *pilha, int numero, int valor,
+            int linha = __builtin_LINE()) {
   const int status = Push(pilha, valor);
-  Relata(EMPILHOU, numero, valor, status);
+  Relata(av, EMPILHOU, numero, valor, status, linha);
   return status;
 }
 
-int Empilha_E_Exibe(TPILHA *pilha, int numero, int valor) {
+int Empilha_E_Exibe(TAVALIACAO *av, TPILHA *pilha, int numero, int valor,
+                    int linha = __builtin_LINE()) {
   const int status = Push(pilha, valor);
   exibe_pilha(numero, *pilha); // traced even when the push failed
-  Relata(EMPILHOU, numero, valor, status);
+  Relata(av, EMPILHOU, numero, valor, status, linha);
   return status;
 }
 
-int Desempilha(TPILHA *pilha, int numero, int *valor) {
+int Desempilha(TAVALIACAO *av, TPILHA *pilha, int numero, int *valor,
+               int linha = __builtin_LINE()) {
   const int status = Pop(pilha, valor);
-  Relata(DESEMPILHOU, numero, *valor, status);
+  Relata(av, DESEMPILHOU, numero, status == SUCESSO ? *valor : 0, status, linha);
   return status;
+}
+
+void Libera(TAVALIACAO *av, TPILHA *pilha, int numero, int status,
+            int linha = __builtin_LINE()) {
+  destroi_pilha(pilha);
+  Relata(av, LIBEROU, numero, 0, status, linha);
 }
 
 // A closing parenthesis applies the latest operator to the two latest operands,
 // the deeper one on the left.
-int Aplica_Operador(TPILHA *operandos, TPILHA *operadores) {
+int Aplica_Operador(TAVALIACAO *av) {
   int direito = 0, esquerdo = 0, operador = 0;
-  if (Desempilha(operandos, 1, &direito) != SUCESSO ||
-      Desempilha(operandos, 1, &esquerdo) != SUCESSO ||
-      Desempilha(operadores, 2, &operador) != SUCESSO) {
+  if (Desempilha(av, &av->operandos, 1, &direito) != SUCESSO ||
+      Desempilha(av, &av->operandos, 1, &esquerdo) != SUCESSO ||
+      Desempilha(av, &av->operadores, 2, &operador) != SUCESSO) {
     return PILHA_VAZIA;
   }
   if (operador == '/' && direito == 0) {
     return DIVISAO_POR_ZERO;
   }
-  return Empilha(operandos, 1, Calcula(esquerdo, direito, static_cast<char>(operador)));
+  const int resultado = Calcula(esquerdo, direito, static_cast<char>(operador));
+  return Empilha(av, &av->operandos, 1, resultado);
 }
 
-int Trata_Caractere(char caractere, TPILHA *operandos, TPILHA *operadores) {
+int Trata_Caractere(TAVALIACAO *av, char caractere) {
   int digito = 0, operador = 0;
   switch (Codifica(caractere, &digito, &operador)) {
   case DIGITO:
-    return Empilha_E_Exibe(operandos, 1, digito);
+    return Empilha_E_Exibe(av, &av->operandos, 1, digito);
   case OPERADOR:
-    return Empilha_E_Exibe(operadores, 2, operador);
+    return Empilha_E_Exibe(av, &av->operadores, 2, operador);
   case FECHA_PARENTESE:
-    return Aplica_Operador(operandos, operadores);
+    return Aplica_Operador(av);
   default:
     return SUCESSO; // '(' and brackets only matter to the balance rule
   }
 }
 
-// The observer learns of the line and of its two stacks, new and empty.
-void Relata_Comeco(const char *expressao, std::size_t tamanho, const TPILHA *operandos,
-                   const TPILHA *operadores) {
-  passo = {COMECOU, 0, 0, SUCESSO, expressao, tamanho, 0, operandos, operadores};
-  Relata(COMECOU, 0, 0, SUCESSO);
-}
-
-// A refused line has no stacks: the observer is shown two empty ones.
-void Relata_Recusa(const char *linha, std::size_t tamanho, int motivo) {
-  const TPILHA vazia = {nullptr};
-  passo = {RECUSOU, 0, motivo, SUCESSO, linha, tamanho, 0, &vazia, &vazia};
-  Relata(RECUSOU, 0, motivo, SUCESSO);
-}
-
-void Libera(TPILHA *pilha, int numero, int status) {
-  destroi_pilha(pilha);
-  Relata(LIBEROU, numero, 0, status);
+// A refused line has no stacks: the observer is shown it with two empty ones.
+void Relata_Recusa(const char *expressao, std::size_t tamanho, int motivo,
+                   int linha = __builtin_LINE()) {
+  const TAVALIACAO recusada = {expressao, tamanho, 0, {nullptr}, {nullptr}};
+  Relata(&recusada, RECUSOU, 0, motivo, SUCESSO, linha);
 }
 
 } // namespace
@@ -134,21 +137,20 @@ void Observa_Avaliacao(TOBSERVADOR novo) {
 }
 
 int Avalia_Expressao(const char *expressao, std::size_t tamanho, int *resposta) {
-  TPILHA operandos, operadores;
-  Cria_Pilha(&operandos);
-  Cria_Pilha(&operadores);
-  Relata_Comeco(expressao, tamanho, &operandos, &operadores);
+  TAVALIACAO av = {expressao, tamanho, 0, {}, {}};
+  Cria_Pilhas(&av);
   int status = SUCESSO;
-  for (std::size_t i = 0; i < tamanho && status == SUCESSO; ++i) {
-    passo.lendo = i; // for the observer
-    status = Trata_Caractere(expressao[i], &operandos, &operadores);
+  for (; av.lendo < tamanho; ++av.lendo) {
+    status = Trata_Caractere(&av, expressao[av.lendo]);
+    if (status != SUCESSO) {
+      break; // at the character that failed
+    }
   }
   if (status == SUCESSO) {
-    passo.lendo = tamanho;
-    status = Desempilha(&operandos, 1, resposta); // values below the top are discarded
+    status = Desempilha(&av, &av.operandos, 1, resposta); // the rest is discarded
   }
-  Libera(&operandos, 1, status);
-  Libera(&operadores, 2, status);
+  Libera(&av, &av.operandos, 1, status);
+  Libera(&av, &av.operadores, 2, status);
   return status;
 }
 
@@ -186,7 +188,8 @@ bool E_Resposta(int caractere) {
 // answer, normally its line end. Returns the answer, or FIM_DA_ENTRADA. The prompt
 // is never repeated.
 int Le_Resposta() {
-  int caractere = Le_Caractere("\nContinua [S/N]? ");
+  Escreve_Caractere('\n');
+  int caractere = Le_Caractere("Continua [S/N]? ");
   while (caractere != FIM_DA_ENTRADA && !E_Resposta(caractere)) {
     caractere = Le_Caractere();
   }
@@ -204,14 +207,15 @@ int Encerra(std::string_view despedida) {
 
 } // namespace
 
-int Executa_Dialogo(bool saida_e_tela) {
+int Executa_Dialogo() {
   // One byte more than MAX_EXPRESSAO is kept: enough to tell that a line is too long.
   char linha[MAX_EXPRESSAO + 1];
   std::size_t tamanho = 0;
   for (;;) {
-    Limpa_Tela(saida_e_tela);
-    Escreve_Texto("Analisador de Expressoes\n");
-    if (!Le_Linha("\nExpressao: ", linha, sizeof linha, &tamanho)) {
+    Limpa_Tela();
+    Escreve_Texto("Analisador de Expressoes\n\n");
+    // Expressions, and nothing else, can be recalled.
+    if (!Le_Linha("Expressao: ", true, linha, sizeof linha, &tamanho)) {
       return Encerra("\n");
     }
     Responde_Expressao(linha, tamanho);

@@ -8,63 +8,46 @@
 #include <cstring>
 #include <utility>
 
-#include "sistema.hpp"
-
 namespace {
 
-long Le_Entrada_Padrao(char *destino, std::size_t capacidade) {
-  return Le_Descritor(0, destino, capacidade);
-}
-
-bool Escreve_Saida_Padrao(const char *origem, std::size_t tamanho) {
-  return Escreve_Descritor(1, origem, tamanho);
-}
-
-TLEITURA le = Le_Entrada_Padrao;
-TESCRITA escreve = Escreve_Saida_Padrao;
-
 char saida[BLOCO_DE_SAIDA];
-std::size_t escrito = 0;
-
 char entrada[1 << 16];
-std::size_t lido = 0, recebido = 0; // entrada[lido, recebido) is still to be read
-bool terminou = false;              // input has ended, or an end has failed
-bool descarta_quebra = false;       // a "\n" arriving next ends the line a '\r' began
 
-TEDITOR editor = nullptr;
-std::string_view prompt_do_editor; // the prompt's last line, until the editor draws it
-bool historico = false;            // the lines being read are expressions
-
-TFALHA_DO_CONSOLE falha = {false, 0};
-bool escrita_falhou = false;
+// Everything the console knows besides the bytes in the two blocks.
+struct TCONSOLE {
+  TLEITURA le = nullptr;
+  TESCRITA escreve = nullptr;
+  TLIMPEZA limpa = nullptr;
+  TEDITOR editor = nullptr;
+  std::size_t escrito = 0;            // saida[0, escrito) is still to be written
+  std::size_t lido = 0, recebido = 0; // entrada[lido, recebido) is still to be read
+  bool terminou = false;              // input has ended, or an end has failed
+  bool descarta_quebra = false;       // a "\n" arriving next ends the line a '\r' began
+  bool escrita_falhou = false;
+  TFALHA_DO_CONSOLE falha = {false, 0};
+};
+TCONSOLE console;
 
 // The first failure is the one reported: a read that fails at a terminal that hung
 // up is followed by a write that fails too.
 void Registra_Falha(bool leitura) {
-  if (falha.erro == 0) {
-    falha = {leitura, errno != 0 ? errno : EIO};
+  if (console.falha.erro == 0) {
+    console.falha = {leitura, errno != 0 ? errno : EIO};
   }
   if (!leitura) {
-    escrita_falhou = true;
+    console.escrita_falhou = true;
   }
-  terminou = true;
+  console.terminou = true;
 }
 
 } // namespace
 
-void Liga_Console(TLEITURA nova_leitura, TESCRITA nova_escrita) {
-  le = nova_leitura;
-  escreve = nova_escrita;
-  escrito = lido = recebido = 0;
-  terminou = descarta_quebra = false;
-  editor = nullptr;
-  prompt_do_editor = {};
-  falha = {false, 0};
-  escrita_falhou = false;
+void Liga_Console(TLEITURA le, TESCRITA escreve, TLIMPEZA limpa) {
+  console = {le, escreve, limpa};
 }
 
-void Liga_Editor(TEDITOR novo) {
-  editor = novo;
+void Liga_Editor(TEDITOR editor) {
+  console.editor = editor;
 }
 
 // ---- Output --------------------------------------------------------------------
@@ -72,10 +55,24 @@ void Liga_Editor(TEDITOR novo) {
 // Rare beside the writes into the block, and kept out of them.
 [[gnu::noinline]] void Descarrega_Saida() {
   // After a failed write nothing more goes out: the failure is reported instead.
-  if (escrito > 0 && !escrita_falhou && !escreve(saida, escrito)) {
+  if (console.escrito > 0 && !console.escrita_falhou &&
+      !console.escreve(saida, console.escrito)) {
     Registra_Falha(false);
   }
-  escrito = 0;
+  console.escrito = 0;
+}
+
+// Once a cycle at most, and only at a screen.
+void Limpa_Tela() {
+  if (console.limpa == nullptr) {
+    return;
+  }
+  // Mostly it is out already and this writes nothing; not when the answer came from
+  // input read ahead, or where the clearing end writes itself.
+  Descarrega_Saida();
+  if (!console.escrita_falhou) {
+    console.limpa();
+  }
 }
 
 namespace {
@@ -83,15 +80,15 @@ namespace {
 // The rare paths of the three calls below, out of line, so that the common one, a
 // piece that fits the block, is small enough to be inlined where it is called.
 [[gnu::noinline]] void Divide_Entre_Blocos(std::string_view texto) {
-  while (texto.size() > sizeof saida - escrito) {
-    const std::size_t cabe = sizeof saida - escrito;
-    std::memcpy(saida + escrito, texto.data(), cabe);
-    escrito += cabe;
+  while (texto.size() > sizeof saida - console.escrito) {
+    const std::size_t cabe = sizeof saida - console.escrito;
+    std::memcpy(saida + console.escrito, texto.data(), cabe);
+    console.escrito += cabe;
     texto.remove_prefix(cabe);
     Descarrega_Saida();
   }
-  std::memcpy(saida + escrito, texto.data(), texto.size());
-  escrito += texto.size();
+  std::memcpy(saida + console.escrito, texto.data(), texto.size());
+  console.escrito += texto.size();
 }
 
 [[gnu::noinline]] void Escreve_Numero(int valor) {
@@ -103,19 +100,19 @@ namespace {
 } // namespace
 
 void Escreve_Texto(std::string_view texto) {
-  if (texto.size() > sizeof saida - escrito) {
+  if (texto.size() > sizeof saida - console.escrito) {
     Divide_Entre_Blocos(texto);
     return;
   }
-  std::memcpy(saida + escrito, texto.data(), texto.size());
-  escrito += texto.size();
+  std::memcpy(saida + console.escrito, texto.data(), texto.size());
+  console.escrito += texto.size();
 }
 
 void Escreve_Caractere(char caractere) {
-  if (escrito == sizeof saida) {
+  if (console.escrito == sizeof saida) {
     Descarrega_Saida();
   }
-  saida[escrito++] = caractere;
+  saida[console.escrito++] = caractere;
 }
 
 void Escreve_Inteiro(int valor) {
@@ -130,65 +127,74 @@ void Escreve_Inteiro(int valor) {
 
 namespace {
 
-// Takes the next block, whatever is available. The output goes first: a person must
-// see every prompt before the program waits for an answer.
-bool Recebe() {
+// Takes the next block, whatever is available, from the editor with the prompt it is
+// to draw, or else from the read end. The output goes first: a person must see every
+// prompt before the program waits for an answer.
+bool Recebe(std::string_view prompt, bool historico) {
   Descarrega_Saida();
-  if (terminou) {
+  if (console.terminou) {
     return false;
   }
-  // The prompt is drawn once: a line that holds no answer is followed by a bare one.
-  const long lidos = editor != nullptr ? editor(std::exchange(prompt_do_editor, {}),
-                                                historico, entrada, sizeof entrada)
-                                       : le(entrada, sizeof entrada);
+  const long lidos = console.editor != nullptr
+                         ? console.editor(prompt, historico, entrada, sizeof entrada)
+                         : console.le(entrada, sizeof entrada);
   if (lidos <= 0) {
-    terminou = true; // even at a terminal, one end of input is the end
+    console.terminou = true; // even at a terminal, one end of input is the end
     if (lidos < 0) {
       Registra_Falha(true);
     }
     return false;
   }
-  lido = 0;
-  recebido = static_cast<std::size_t>(lidos);
+  console.lido = 0;
+  console.recebido = static_cast<std::size_t>(lidos);
   return true;
 }
 
-bool Ha_Entrada() {
+// The prompt is drawn once: a line asked of the editor after the first has none.
+[[gnu::noinline]] bool Recebe_Ou_Descarta(std::string_view *prompt, bool historico) {
   for (;;) {
-    if (lido == recebido && !Recebe()) {
+    if (console.lido == console.recebido &&
+        !Recebe(std::exchange(*prompt, {}), historico)) {
       return false;
     }
-    if (!descarta_quebra) {
+    if (!console.descarta_quebra) {
       return true;
     }
-    descarta_quebra = false;
-    lido += entrada[lido] == '\n';
+    console.descarta_quebra = false;
+    console.lido += entrada[console.lido] == '\n';
   }
 }
 
-// The editor draws the prompt's last line itself, and redraws it as the line is
-// edited; what the console holds already is used first, as if it had been typed.
-void Mostra_Prompt(std::string_view prompt, bool de_expressao) {
-  historico = de_expressao;
-  if (editor == nullptr || lido != recebido || terminou) {
+// Almost always the byte is here already, and nothing is to be dropped before it.
+bool Ha_Entrada(std::string_view *prompt, bool historico) {
+  if (console.lido < console.recebido && !console.descarta_quebra) {
+    return true;
+  }
+  return Recebe_Ou_Descarta(prompt, historico);
+}
+
+// The editor draws the prompt itself, and redraws it as the line is edited; what the
+// console holds already is used first, as if it had been typed, after the prompt
+// written out. Returns the prompt left for the editor to draw.
+std::string_view Mostra_Prompt(std::string_view prompt) {
+  if (console.editor == nullptr || console.lido != console.recebido || console.terminou) {
     Escreve_Texto(prompt);
-    return;
+    return {};
   }
-  const std::size_t corte = prompt.rfind('\n') + 1; // 0 when there is none
-  Escreve_Texto(prompt.substr(0, corte));
-  prompt_do_editor = prompt.substr(corte);
+  return prompt;
 }
 
-bool Le_Linha_Mostrada(char *texto, std::size_t capacidade, std::size_t *tamanho) {
-  if (!Ha_Entrada()) {
+bool Le_Linha_Mostrada(std::string_view prompt, bool historico, char *texto,
+                       std::size_t capacidade, std::size_t *tamanho) {
+  if (!Ha_Entrada(&prompt, historico)) {
     return false;
   }
   std::size_t comprimento = 0; // of the whole line, which may be far longer than kept
   char ultimo = '\0';
   bool quebra = false;
   do {
-    const char *inicio = entrada + lido;
-    const std::size_t resto = recebido - lido;
+    const char *inicio = entrada + console.lido;
+    const std::size_t resto = console.recebido - console.lido;
     const auto *fim = static_cast<const char *>(std::memchr(inicio, '\n', resto));
     const std::size_t trecho =
         fim != nullptr ? static_cast<std::size_t>(fim - inicio) : resto;
@@ -199,8 +205,8 @@ bool Le_Linha_Mostrada(char *texto, std::size_t capacidade, std::size_t *tamanho
     comprimento += trecho;
     ultimo = trecho > 0 ? inicio[trecho - 1] : ultimo;
     quebra = fim != nullptr;
-    lido += trecho + quebra;
-  } while (!quebra && Ha_Entrada());
+    console.lido += trecho + quebra;
+  } while (!quebra && Ha_Entrada(&prompt, historico));
   if (quebra && ultimo == '\r') {
     --comprimento; // "\r\n" is one line end, as a file from Windows has it
   }
@@ -210,31 +216,40 @@ bool Le_Linha_Mostrada(char *texto, std::size_t capacidade, std::size_t *tamanho
 
 } // namespace
 
-int Le_Caractere(std::string_view prompt) {
+int Le_Caractere(std::string_view prompt, bool historico) {
   if (!prompt.empty()) {
-    Mostra_Prompt(prompt, false);
+    prompt = Mostra_Prompt(prompt);
   }
-  return Ha_Entrada() ? static_cast<unsigned char>(entrada[lido++]) : FIM_DA_ENTRADA;
+  return Ha_Entrada(&prompt, historico)
+             ? static_cast<unsigned char>(entrada[console.lido++])
+             : FIM_DA_ENTRADA;
 }
 
-bool Le_Linha(std::string_view prompt, char *texto, std::size_t capacidade,
-              std::size_t *tamanho) {
-  Mostra_Prompt(prompt, true);
-  return Le_Linha_Mostrada(texto, capacidade, tamanho);
+bool Le_Linha(std::string_view prompt, bool historico, char *texto,
+              std::size_t capacidade, std::size_t *tamanho) {
+  return Le_Linha_Mostrada(Mostra_Prompt(prompt), historico, texto, capacidade, tamanho);
 }
 
 void Descarta_Fim_De_Linha() {
-  descarta_quebra = Le_Caractere() == '\r';
+  console.descarta_quebra = Le_Caractere() == '\r';
 }
 
 // ---- The end -------------------------------------------------------------------
 
 TFALHA_DO_CONSOLE Falha_Do_Console() {
-  return falha;
+  return console.falha;
+}
+
+std::string Relato_Da_Falha(TFALHA_DO_CONSOLE falha) {
+  std::string linha = "analisar_exp_encad: ";
+  linha += falha.leitura ? "falha ao ler a entrada padrao: "
+                         : "falha ao escrever na saida padrao: ";
+  linha += std::strerror(falha.erro);
+  return linha + '\n';
 }
 
 std::size_t Entrada_Nao_Usada() {
-  const std::size_t resto = recebido - lido;
+  const std::size_t resto = console.recebido - console.lido;
   // A "\n" already here that ends the answer's line was used, though not yet dropped.
-  return resto - (descarta_quebra && resto > 0 && entrada[lido] == '\n');
+  return resto - (console.descarta_quebra && resto > 0 && entrada[console.lido] == '\n');
 }

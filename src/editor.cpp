@@ -132,7 +132,9 @@ int Le_Do_Terminal(EditLine *, wchar_t *caractere) {
     if (em_bytes > 0) {
       std::mbstate_t estado{};
       usados = std::mbrtowc(caractere, bytes, em_bytes, &estado);
-      if (usados != INCOMPLETO) { // as it must be by MB_LEN_MAX bytes
+      // No character is longer than MB_LEN_MAX bytes: a full buffer that makes none
+      // begins with a stray byte.
+      if (usados != INCOMPLETO || em_bytes == sizeof bytes) {
         break;
       }
     }
@@ -215,6 +217,59 @@ long Le_Editando(std::string_view novo_prompt, bool historico, char *destino,
   return static_cast<long>(parte);
 }
 
+// ---- Keys ----
+
+// What a key that sends "ESC [ n ~" does: n is Home (1, 7), End (4, 8), Delete (3),
+// Insert (2), Page Up (5), Page Down (6), or a function key (11 to 34).
+const char *Comando_Da_Tecla(int tecla) {
+  switch (tecla) {
+  case 1:
+  case 7:
+    return "ed-move-to-beg";
+  case 4:
+  case 8:
+    return "ed-move-to-end";
+  case 3:
+    return "ed-delete-next-char";
+  default:
+    return "ed-ignore";
+  }
+}
+
+void Liga(const std::string &sequencia, const char *comando) {
+  el_set(editor, EL_BIND, sequencia.c_str(), comando, static_cast<const char *>(nullptr));
+}
+
+// libedit knows the arrows, Home, End and Delete as the terminal type describes
+// them. Another escape sequence it drops up to the first byte that leaves its table
+// and types the rest ("5~" for F5): so every key an xterm, a Linux console or an
+// rxvt sends one for does nothing, with Shift, Alt or Ctrl or without, but where
+// its sequence means Home, End or Delete. ~/.editrc, read next, can bind them anew;
+// Esc then a digit stays a repeat count.
+void Cala_Teclas_De_Escape() {
+  for (const int tecla : {1,  2,  3,  4,  5,  6,  7,  8,  11, 12, 13, 14, 15, 17,
+                          18, 19, 20, 21, 23, 24, 25, 26, 28, 29, 31, 32, 33, 34}) {
+    const std::string sequencia = "\x1b[" + std::to_string(tecla);
+    Liga(sequencia + "~", Comando_Da_Tecla(tecla));
+    for (char modificador = '2'; modificador <= '8'; ++modificador) {
+      Liga(sequencia + ';' + modificador + '~', "ed-ignore");
+    }
+  }
+  // Arrows, Home, End and F1 to F4 with a modifier, as xterm sends them now and did.
+  for (const char tecla : std::string_view("ABCDHFPQRS")) {
+    for (char modificador = '2'; modificador <= '8'; ++modificador) {
+      Liga(std::string("\x1b[1;") + modificador + tecla, "ed-ignore");
+      Liga(std::string("\x1bO") + modificador + tecla, "ed-ignore");
+    }
+  }
+  for (const char tecla : std::string_view("PQRS")) { // F1 to F4
+    Liga(std::string("\x1bO") + tecla, "ed-ignore");
+  }
+  for (const char tecla : std::string_view("ABCDE")) { // the Linux console's F1 to F5
+    Liga(std::string("\x1b[[") + tecla, "ed-ignore");
+  }
+}
+
 // ---- Setting up ----
 
 // The locale's characters are what the editor edits. A locale of single bytes, as
@@ -239,8 +294,8 @@ void Configura() {
   el_set(editor, EL_GETCFN, Le_Do_Terminal);
   el_set(editor, EL_PROMPT, Prompt);
   // Ctrl-W rubs out the word before the cursor, as at the shell's prompt.
-  el_set(editor, EL_BIND, "^W", "ed-delete-prev-word",
-         static_cast<const char *>(nullptr));
+  Liga("^W", "ed-delete-prev-word");
+  Cala_Teclas_De_Escape();
   el_source(editor, nullptr); // $EDITRC or ~/.editrc, as every editline program
 }
 

@@ -134,9 +134,8 @@ bool Entrada_E_Terminal() {
   return E_Console(STD_INPUT_HANDLE);
 }
 
-std::string_view Limpa_A_Tela() {
-  (void)std::system("cls"); // what it answers changes nothing
-  return "";
+void Limpa_A_Tela() {
+  (void)std::system("cls");
 }
 
 // Output keeps the C runtime's text mode, so "\n" leaves as "\r\n" as every Windows
@@ -162,8 +161,9 @@ bool Entrada_E_Terminal() {
   return isatty(STDIN_FILENO) == 1;
 }
 
-std::string_view Limpa_A_Tela() {
-  return "\x1b[H\x1b[2J";
+void Limpa_A_Tela() {
+  constexpr char SEQUENCIA[] = "\x1b[H\x1b[2J";
+  (void)Escreve_Descritor(STDOUT_FILENO, SEQUENCIA, sizeof SEQUENCIA - 1);
 }
 
 void Prepara_Fluxos_Padrao() {}

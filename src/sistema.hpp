@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string_view>
 
 // Places up to `capacidade` bytes from the descriptor at destino and returns how many:
 // waits only when nothing is available; 0 once input has ended; -1 on a failure, with
@@ -28,11 +27,10 @@ bool Saida_E_Tela();
 // Whether standard input is a terminal (on Windows, a console).
 bool Entrada_E_Terminal();
 
-// Clears such a screen. On POSIX it returns the ANSI sequence that homes the cursor
-// and erases, for the caller to write with the rest of its output; on Windows it runs
-// the command "cls" of the command processor, and returns nothing to write. Either
-// way, what was written before must be out first.
-std::string_view Limpa_A_Tela();
+// Clears such a screen: on POSIX it writes the ANSI sequence that homes the cursor
+// and erases; on Windows it runs the command "cls" of the command processor. What
+// was written before must be out first; what either answers changes nothing.
+void Limpa_A_Tela();
 
 // Puts the standard streams in the modes the console expects (Windows only).
 void Prepara_Fluxos_Padrao();

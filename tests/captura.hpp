@@ -33,9 +33,10 @@ inline const std::string CICLO = "Analisador de Expressoes\n\nExpressao: ";
 inline const std::string CONTINUA = "\nContinua [S/N]? ";
 
 // Binds the console to `le` for input, and for output to captura::saida, emptied.
-inline void Captura_Com(TLEITURA le, TESCRITA escreve = captura::Escreve) {
+inline void Captura_Com(TLEITURA le, TESCRITA escreve = captura::Escreve,
+                        TLIMPEZA limpa = nullptr) {
   captura::saida.clear();
-  Liga_Console(le, escreve);
+  Liga_Console(le, escreve, limpa);
 }
 
 // Binds the console to read `entrada` and to write into captura::saida, emptied.

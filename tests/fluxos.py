@@ -68,38 +68,23 @@ def espera_fim(processo):
 
 # ---- Broken standard streams: one line on standard error, exit status 1 ----
 
-def entrada_diretorio():
-    codigo, saida, erro = roda([PROGRAMA], stdin=os.open("/", os.O_RDONLY))
-    confere(codigo == 1 and saida == CICLO + b"\n", (codigo, saida))
-    uma_linha_de_erro(erro, "ler")
-
-
-def entrada_fechada():
-    codigo, saida, erro = roda(["sh", "-c", 'exec "$0" <&-', PROGRAMA])
-    confere(codigo == 1 and saida == CICLO + b"\n", (codigo, saida))
-    uma_linha_de_erro(erro, "ler")
-
-
-def entrada_so_de_escrita():
+def entrada_que_falha():
+    """A directory, a closed descriptor, one open for writing only."""
     with tempfile.NamedTemporaryFile() as arquivo:
-        codigo, saida, erro = roda(["sh", "-c", 'exec "$0" 0>>"$1"', PROGRAMA,
-                                    arquivo.name])
-    confere(codigo == 1 and saida == CICLO + b"\n", (codigo, saida))
-    uma_linha_de_erro(erro, "ler")
+        for redireciona in ("<&-", "</", '0>>"$1"'):
+            codigo, saida, erro = roda(["sh", "-c", 'exec "$0" ' + redireciona, PROGRAMA,
+                                        arquivo.name])
+            confere(codigo == 1 and saida == CICLO + b"\n", (redireciona, codigo, saida))
+            uma_linha_de_erro(erro, "ler")
 
 
-def saida_cheia():
-    with open("/dev/full", "wb") as cheia:
-        processo = subprocess.run([PROGRAMA], input=b"(1+2)\nn\n", stdout=cheia,
-                                  stderr=subprocess.PIPE, timeout=PRAZO)
-    confere(processo.returncode == 1, processo.returncode)
-    uma_linha_de_erro(processo.stderr, "escrever")
-
-
-def saida_fechada():
-    codigo, _, erro = roda(["sh", "-c", 'exec "$0" >&-', PROGRAMA], input=b"(1+2)\nn\n")
-    confere(codigo == 1, codigo)
-    uma_linha_de_erro(erro, "escrever")
+def saida_que_falha():
+    """A full device, a closed descriptor."""
+    for redireciona in (">/dev/full", ">&-"):
+        codigo, _, erro = roda(["sh", "-c", 'exec "$0" ' + redireciona, PROGRAMA],
+                               input=b"(1+2)\nn\n")
+        confere(codigo == 1, (redireciona, codigo))
+        uma_linha_de_erro(erro, "escrever")
 
 
 def leitor_que_vai_embora():
@@ -308,18 +293,36 @@ def lendo(pid):
 
 # The C locale, in which the editor would drop bytes from 0x80 up, is taken as UTF-8.
 XTERM = {"TERM": "xterm", "LC_ALL": "C", "EDITRC": "/dev/null"}
-CIMA, ESQUERDA, APAGA, F4 = b"\x1b[A", b"\x1b[D", b"\x7f", b"\x1bOS"
+CIMA, ESQUERDA, APAGA = b"\x1b[A", b"\x1b[D", b"\x7f"
 
 
 def editor_recorda_e_edita():
-    """Up skips the empty line and the answers, and recalls the expression before
-    them; F4 at the answer prompt is no answer."""
+    """Up skips the empty line and the answers, and recalls the expression before."""
     lido, codigo = no_terminal(XTERM, [
         (EDITANDO, b"((1+2)*3)\r"), (b"[S/N]? ", b"s\r"),
         (EDITANDO, b"\r"), (b"[S/N]? ", b"s\r"),
         (EDITANDO, CIMA), (b"((1+2)*3)", ESQUERDA + APAGA + b"4\r"),
-        (b"[S/N]? ", F4 + b"n\r")])
+        (b"[S/N]? ", b"n\r")])
     confere(codigo == 0 and b"Resposta: 9 " in lido and b"Resposta: 12 " in lido, lido)
+
+
+def editor_teclas_de_escape_nada_fazem():
+    """F1, F4, F5, F9, F12, Page Up and Down, Insert and Shift-F5, as each terminal
+    type describes them and with xterm's modifiers, type nothing into a line of 50
+    and answer nothing; Esc then a digit is a repeat count."""
+    import curses
+    modificadas = [b"\x1b[%s;%d%s" % (n, m, f) for m in range(2, 9) for n, f in (
+        (b"1", b"P"), (b"1", b"S"), (b"15", b"~"), (b"20", b"~"), (b"24", b"~"),
+        (b"5", b"~"), (b"6", b"~"), (b"2", b"~"))]
+    for termo in ("xterm", "xterm-256color", "screen", "tmux-256color", "linux", "vt100"):
+        curses.setupterm(termo, sys.stderr.fileno())
+        teclas = b"".join([curses.tigetstr(nome) or b"" for nome in ("kf1", "kf4", "kf5",
+                           "kf9", "kf12", "kpp", "knp", "kich1", "kf17")] + modificadas)
+        lido, codigo = no_terminal(dict(XTERM, TERM=termo), [
+            (EDITANDO, b"\x1b2(1+" + teclas + b"2)*3)\x1b41 \r"),  # "((1+2)*3)" + 41 " "
+            (b"[S/N]? ", teclas + b"n\r")])
+        confere(codigo == 0 and b"Resposta: 9 " in lido and
+                lido.count(b"Analisador de Expressoes") == 1, (termo, lido[-300:]))
 
 
 def editor_linhas_coladas():
@@ -416,14 +419,13 @@ def editor_terminal_que_desliga():
 
 
 CASOS = {f.__name__: f for f in (
-    entrada_diretorio, entrada_fechada, entrada_so_de_escrita, saida_cheia,
-    saida_fechada, leitor_que_vai_embora, entrada_nao_bloqueante,
+    entrada_que_falha, saida_que_falha, leitor_que_vai_embora, entrada_nao_bloqueante,
     saida_nao_bloqueante_e_leitor_lento, deixa_o_resto_da_entrada, dialogo_por_pipes,
     terminal_limpa_a_tela_conforme_term, terminal_um_ctrl_d_basta)}
 CASOS_DO_EDITOR = {f.__name__: f for f in (
-    editor_recorda_e_edita, editor_linhas_coladas, editor_ctrl_d_e_ctrl_c,
-    editor_ctrl_z_e_fg, editor_segue_o_tamanho, editor_espera_terminal_nao_bloqueante,
-    editor_terminal_que_desliga)}
+    editor_recorda_e_edita, editor_teclas_de_escape_nada_fazem, editor_linhas_coladas,
+    editor_ctrl_d_e_ctrl_c, editor_ctrl_z_e_fg, editor_segue_o_tamanho,
+    editor_espera_terminal_nao_bloqueante, editor_terminal_que_desliga)}
 
 if __name__ == "__main__":
     if PROGRAMA == "--casos":

@@ -10,32 +10,35 @@
 #include "analisar_exp_encad.hpp"
 #include "captura.hpp"
 #include "console.hpp"
+#include "modelo.hpp"
 #include "pilha.hpp"
-#include "sistema.hpp"
 
 namespace {
 
-// Input handed out as scripted, one reply per read: some bytes, or the end of input
-// (""), or a failure (FALHA). Past the script every read fails the test. Before each
-// read it notes the output the program had let out.
-const std::string FALHA = "\x01 failure";
-
+// Input as scripted, one reply per read: some bytes, or the end of input (""); past
+// the script a read fails the test. The k-th read or write fails when asked to. Each
+// call of an end is noted in order, "L" a read, "E" a write, "T" a clearing, with
+// "!" after a failed one; so is at each read the output let out by then.
 struct TROTEIRO {
   std::vector<std::string> respostas;
+  long falha_na_leitura = 0, falha_na_escrita = 0; // 0: none
   std::size_t proxima = 0;
-  std::vector<std::string> vista_a_cada_leitura;
-  int escritas_que_falham = INT_MAX; // writes that succeed before they fail
+  long escritas = 0;
+  std::string chamadas{};
+  std::vector<std::string> vista_a_cada_leitura{};
 };
 TROTEIRO roteiro;
 
 long Le_Do_Roteiro(char *destino, std::size_t capacidade) {
   roteiro.vista_a_cada_leitura.push_back(captura::saida);
+  roteiro.chamadas += "L";
   if (roteiro.proxima == roteiro.respostas.size()) {
     ADD_FAILURE() << "read past the end of input";
     return 0;
   }
   const std::string &resposta = roteiro.respostas[roteiro.proxima++];
-  if (resposta == FALHA) {
+  if (static_cast<long>(roteiro.proxima) == roteiro.falha_na_leitura) {
+    roteiro.chamadas += "!";
     errno = EIO;
     return -1;
   }
@@ -44,24 +47,31 @@ long Le_Do_Roteiro(char *destino, std::size_t capacidade) {
   return static_cast<long>(resposta.size());
 }
 
-bool Escreve_Com_Falha(const char *origem, std::size_t tamanho) {
-  if (roteiro.escritas_que_falham-- <= 0) {
+// A terminal that hung up fails every write after the read.
+bool Escreve_Do_Roteiro(const char *origem, std::size_t tamanho) {
+  roteiro.chamadas += "E";
+  if (++roteiro.escritas == roteiro.falha_na_escrita ||
+      roteiro.chamadas.find('!') != std::string::npos) {
+    roteiro.chamadas += "!";
     errno = ENOSPC;
     return false;
   }
   return captura::Escreve(origem, tamanho);
 }
 
-void Comeca_Roteiro(std::vector<std::string> respostas,
-                    int escritas_que_falham = INT_MAX) {
-  roteiro = TROTEIRO{std::move(respostas), 0, {}, escritas_que_falham};
-  Captura_Com(Le_Do_Roteiro, Escreve_Com_Falha);
+void Limpa_Do_Roteiro() {
+  roteiro.chamadas += "T";
+}
+
+void Comeca_Roteiro(std::vector<std::string> respostas, TLIMPEZA limpa = nullptr) {
+  roteiro = TROTEIRO{std::move(respostas)};
+  Captura_Com(Le_Do_Roteiro, Escreve_Do_Roteiro, limpa);
 }
 
 // Runs the whole dialogue on the script; returns its exit code.
-int Dialogo_Com(std::vector<std::string> respostas, int escritas_que_falham = INT_MAX) {
-  Comeca_Roteiro(std::move(respostas), escritas_que_falham);
-  return Executa_Dialogo(false);
+int Dialogo_Com(std::vector<std::string> respostas, TLIMPEZA limpa = nullptr) {
+  Comeca_Roteiro(std::move(respostas), limpa);
+  return Executa_Dialogo();
 }
 
 std::vector<std::string> Um_Byte_Por_Leitura(const std::string &texto) {
@@ -78,7 +88,7 @@ std::vector<std::string> Linhas_De(const std::vector<std::string> &respostas) {
   std::vector<std::string> linhas;
   char texto[8];
   std::size_t tamanho = 0;
-  while (Le_Linha("", texto, sizeof texto, &tamanho)) {
+  while (Le_Linha("", false, texto, sizeof texto, &tamanho)) {
     linhas.emplace_back(texto, tamanho);
   }
   return linhas;
@@ -110,16 +120,6 @@ TEST(Le_Linha, EndsLinesAtNewlineOrCrLfAndKeepsTheirFirstBytes) {
   }
 }
 
-TEST(Executa_Dialogo, LetsOutEveryPromptBeforeEachRead) {
-  const std::string texto = "(1+2)\nx\nS\n(3\r\ns\r(4*5)\nn";
-  EXPECT_EQ(Dialogo_Com(Um_Byte_Por_Leitura(texto)), 0);
-  ASSERT_EQ(roteiro.vista_a_cada_leitura.size(), texto.size() + 1); // and the end
-  for (const std::string &vista : roteiro.vista_a_cada_leitura) {
-    EXPECT_TRUE(Termina_Com(vista, "\nExpressao: ") || Termina_Com(vista, "[S/N]? "))
-        << vista;
-  }
-}
-
 // After the answer's '\r' nothing is read to see whether a "\n" follows: a driver
 // that ends its answers with "\r" gets the next prompt at once.
 TEST(Executa_Dialogo, NeverWaitsForTheRestOfALineEnd) {
@@ -133,33 +133,67 @@ TEST(Executa_Dialogo, NeverWaitsForTheRestOfALineEnd) {
   EXPECT_TRUE(Termina_Com(captura::saida, "\nResposta: 6 \n" + CONTINUA));
 }
 
-TEST(Executa_Dialogo, NeverReadsAgainOnceInputHasEnded) {
-  EXPECT_EQ(Dialogo_Com({"(1+2)\n", "", "S\n(3*4)\n"}), 0);
-  EXPECT_EQ(roteiro.proxima, 2u);
-  EXPECT_TRUE(Termina_Com(captura::saida, CONTINUA + "\n"));
+// A whole dialogue, one byte a read, that ends where it says 'N'.
+const std::string SESSAO =
+    "((1+2)*3)\r\nsim\n(8/0)\nxS\r\n" + std::string(60, '(') + "\nS\n\nS\n(7/2)\nN\n";
+
+// For every k, input ends at the k-th read: the dialogue ends at once as the model
+// says, and reads nothing more. Or the k-th read fails, at a terminal that then hangs
+// up: it ends as at that end, with status 1 and the read named, and nothing read or
+// written after it. Every read is made with its prompt out.
+TEST(Executa_Dialogo, EndsWhereverInputEndsOrAReadFails) {
+  for (std::size_t corte = 0; corte <= SESSAO.size(); ++corte) {
+    const std::string entrada = SESSAO.substr(0, corte);
+    std::vector<std::string> respostas = Um_Byte_Por_Leitura(entrada);
+    respostas.push_back("S\n(3*4)\n"); // after the end: never to be read
+    EXPECT_EQ(Dialogo_Com(respostas), 0);
+    EXPECT_EQ(captura::saida, Modelo_Do_Dialogo(entrada)) << "input cut at " << corte;
+    for (const std::string &vista : roteiro.vista_a_cada_leitura) {
+      EXPECT_TRUE(Termina_Com(vista, "\nExpressao: ") || Termina_Com(vista, "[S/N]? "));
+    }
+
+    Comeca_Roteiro(respostas);
+    roteiro.falha_na_leitura = static_cast<long>(corte) + 1;
+    const int codigo = Executa_Dialogo();
+    const bool falhou = roteiro.chamadas.find('!') != std::string::npos;
+    EXPECT_EQ(codigo, falhou ? 1 : 0) << corte; // or it ended before that read
+    if (!falhou) {
+      continue;
+    }
+    const std::string depois = roteiro.chamadas.substr(roteiro.chamadas.find('!'));
+    EXPECT_TRUE(depois == "!" || depois == "!E!") << corte << roteiro.chamadas;
+    EXPECT_EQ(Relato_Da_Falha(Falha_Do_Console()), Relato_Da_Falha({true, EIO}));
+  }
 }
 
-TEST(Executa_Dialogo, EndsAsAtTheEndOfInputWhenAReadFails) {
-  EXPECT_EQ(Dialogo_Com({"(1+2)\n", FALHA, "S\n"}), 1);
-  EXPECT_EQ(roteiro.proxima, 2u);
-  EXPECT_TRUE(Termina_Com(captura::saida, "\nResposta: 3 \n" + CONTINUA + "\n"));
-  EXPECT_TRUE(Falha_Do_Console().leitura);
-  EXPECT_EQ(Falha_Do_Console().erro, EIO);
-  // A terminal that hung up fails the closing write too: the read is still named.
-  EXPECT_EQ(Dialogo_Com({"(1+2)\n", FALHA}, 2), 1);
-  EXPECT_TRUE(Falha_Do_Console().leitura);
+// For every k until a run meets none, the k-th write fails: the dialogue ends with
+// status 1 and the write named, having let out what it would have up to there and
+// nothing after, not even a clearing of the screen; on input read one byte at a
+// time, and read ahead whole.
+TEST(Executa_Dialogo, StopsAtAFailedWriteWhicheverItIs) {
+  const std::string normal = Modelo_Do_Dialogo(SESSAO);
+  for (const auto &respostas : {Um_Byte_Por_Leitura(SESSAO), {SESSAO, ""}}) {
+    for (long k = 1;; ++k) {
+      Comeca_Roteiro(respostas, Limpa_Do_Roteiro);
+      roteiro.falha_na_escrita = k;
+      const int codigo = Executa_Dialogo();
+      if (roteiro.escritas < k) {
+        EXPECT_EQ(codigo, 0);
+        EXPECT_EQ(captura::saida, normal);
+        break;
+      }
+      EXPECT_EQ(codigo, 1) << k;
+      EXPECT_TRUE(Termina_Com(roteiro.chamadas, "E!")) << k << roteiro.chamadas;
+      EXPECT_EQ(normal.compare(0, captura::saida.size(), captura::saida), 0) << k;
+      EXPECT_EQ(Relato_Da_Falha(Falha_Do_Console()), Relato_Da_Falha({false, ENOSPC}));
+    }
+  }
 }
 
-TEST(Executa_Dialogo, StopsWritingAndReadingWhenAWriteFails) {
-  EXPECT_EQ(Dialogo_Com({"(1+2)\nS\n", "(3*4)\nN\n", ""}, 0), 1);
-  EXPECT_EQ(roteiro.proxima, 0u); // the write before the first read failed
-  EXPECT_EQ(captura::saida, "");
-  EXPECT_FALSE(Falha_Do_Console().leitura);
-  EXPECT_EQ(Falha_Do_Console().erro, ENOSPC);
-
-  EXPECT_EQ(Dialogo_Com({"(1+2)\nS\n", "(3*4)\nN\n", ""}, 1), 1);
-  EXPECT_EQ(roteiro.proxima, 1u);
-  EXPECT_EQ(captura::saida, CICLO);
+// What was gathered goes out before a clearing, even with input read ahead.
+TEST(Limpa_Tela, LetsOutWhatCameBeforeFirst) {
+  EXPECT_EQ(Dialogo_Com({"(1+2)\nS\n\n", ""}, Limpa_Do_Roteiro), 0);
+  EXPECT_EQ(roteiro.chamadas, "TELETELE");
 }
 
 struct CasoDeSobra {
@@ -225,14 +259,14 @@ long Edita(std::string_view prompt, bool historico, char *destino,
       linhas_editadas.at(prompts_do_editor.size() - 1).copy(destino, capacidade));
 }
 
-// The editor draws the last line of each prompt once; the console's own leftovers,
-// the "m" of "sim", are read first, and plainly.
+// The editor draws each prompt once, whole; the console's own leftovers, the "m" of
+// "sim", are read first, and plainly.
 TEST(Liga_Editor, ReadsEveryLineThroughTheEditorThatTheConsoleDoesNotHold) {
   linhas_editadas = {"(1+2)\n", "x\n", "sim\n", ""};
   prompts_do_editor.clear();
   Captura_Texto("");
   Liga_Editor(Edita);
-  EXPECT_EQ(Executa_Dialogo(false), 0);
+  EXPECT_EQ(Executa_Dialogo(), 0);
   EXPECT_EQ(prompts_do_editor,
             (std::vector<std::string>{"E:Expressao: ", "R:Continua [S/N]? ",
                                       "R:", "R:Continua [S/N]? "}));
@@ -240,14 +274,6 @@ TEST(Liga_Editor, ReadsEveryLineThroughTheEditorThatTheConsoleDoesNotHold) {
             "Analisador de Expressoes\n\nPilha 1: 1\nPilha 2: +\nPilha 1: 21\n"
             "\nResposta: 3 \n\n" +
                 CICLO + "\nERRO: Pilha Vazia\n\n\n");
-}
-
-TEST(Executa_Dialogo, ClearsTheScreenOnlyOnAConsole) {
-  // Windows' "cls" clears the console itself and writes nothing into the output.
-  const std::string limpa(Limpa_A_Tela());
-  EXPECT_EQ(Saida_De([] { Executa_Dialogo(true); }, "\n"),
-            limpa + CICLO + "\nERRO: Pilha Vazia\n" + CONTINUA + "\n");
-  EXPECT_EQ(Saida_De([] { Executa_Dialogo(false); }, ""), CICLO + "\n");
 }
 
 } // namespace

@@ -34,24 +34,27 @@ TEST(Testa_Expressao, CountsParenthesesBracketsAndOperatorsOnly) {
   }
 }
 
-TEST(Codifica, ClassifiesEveryByteAndWritesOnlyItsOwnTarget) {
-  for (int byte = 0; byte < 256; ++byte) {
-    const char caractere = static_cast<char>(byte);
-    int digito = -99, operador = -99;
-    const int classe = Codifica(caractere, &digito, &operador);
-    if (byte >= '0' && byte <= '9') {
-      EXPECT_EQ(classe, DIGITO) << byte;
-      EXPECT_EQ(digito, byte - '0');
-      EXPECT_EQ(operador, -99);
-    } else if (byte == '+' || byte == '-' || byte == '*' || byte == '/') {
-      EXPECT_EQ(classe, OPERADOR) << byte;
-      EXPECT_EQ(operador, byte);
-      EXPECT_EQ(digito, -99);
-    } else {
-      EXPECT_EQ(classe, byte == ')' ? FECHA_PARENTESE : OUTRO_CARACTERE) << byte;
-      EXPECT_EQ(digito, -99);
-      EXPECT_EQ(operador, -99);
-    }
+struct CasoDeCaractere {
+  char caractere;
+  int classe, digito, operador; // -1: the target is left as it was
+};
+
+TEST(Codifica, ClassifiesEachByteAndWritesOnlyItsOwnTarget) {
+  const int OUTRO = OUTRO_CARACTERE;
+  const CasoDeCaractere casos[] = {
+      {'0', DIGITO, 0, -1},    {'7', DIGITO, 7, -1},           {'9', DIGITO, 9, -1},
+      {'+', OPERADOR, -1, 43}, {'-', OPERADOR, -1, 45},        {'*', OPERADOR, -1, 42},
+      {'/', OPERADOR, -1, 47}, {')', FECHA_PARENTESE, -1, -1}, {'(', OUTRO, -1, -1},
+      {'[', OUTRO, -1, -1},    {']', OUTRO, -1, -1},           {' ', OUTRO, -1, -1},
+      {'a', OUTRO, -1, -1},    {'.', OUTRO, -1, -1},           {':', OUTRO, -1, -1},
+      {'\0', OUTRO, -1, -1},   {'\x7f', OUTRO, -1, -1},        {'\x80', OUTRO, -1, -1},
+      {'\xb0', OUTRO, -1, -1}, {'\xff', OUTRO, -1, -1}};
+  for (const CasoDeCaractere &caso : casos) {
+    int digito = -1, operador = -1;
+    EXPECT_EQ(Codifica(caso.caractere, &digito, &operador), caso.classe)
+        << int{caso.caractere};
+    EXPECT_EQ(digito, caso.digito) << int{caso.caractere};
+    EXPECT_EQ(operador, caso.operador) << int{caso.caractere};
   }
 }
 

@@ -1,17 +1,25 @@
 // The drawing beside the terminal: the two linked stacks of the evaluation, node by
 // node, after every step the program reports, at the pace the student chooses; and,
-// once an evaluation is over, its steps again, back and forth.
+// once an evaluation is over, its steps again, back and forth, by the buttons, the
+// slider or the table of steps, with the code of each step beside it.
+import { constantes } from "fonte";
+import { criaCodigo } from "./codigo.mjs";
+import { criaTabela } from "./tabela.mjs";
+import "./impressao.css";
 
-// The steps the program reports (analisar_exp_encad.hpp, TPASSO).
-export const COMECOU = 0;
-export const EMPILHOU = 1;
-export const DESEMPILHOU = 2;
-export const LIBEROU = 3;
-const RECUSOU = 4;
-const LONGA_DEMAIS = 1;
-export const PILHA_CHEIA = 1;
-export const PILHA_VAZIA = 2;
-export const DIVISAO_POR_ZERO = 3;
+// The steps the program reports (analisar_exp_encad.hpp, TPASSO), as its headers
+// define them.
+const {
+  COMECOU,
+  EMPILHOU,
+  DESEMPILHOU,
+  LIBEROU,
+  RECUSOU,
+  LONGA_DEMAIS,
+  SUCESSO,
+  PILHA_CHEIA,
+  PILHA_VAZIA,
+} = constantes;
 
 const utf8 = new TextDecoder();
 
@@ -20,13 +28,20 @@ function valorDa(pilha, valor) {
   return pilha === 2 ? String.fromCharCode(valor) : String(valor);
 }
 
+// The character the step was made at; null once the whole line is scanned.
+function lido(passo) {
+  return passo.lendo < passo.expressao.length
+    ? String.fromCharCode(passo.expressao[passo.lendo])
+    : null;
+}
+
+// A push at a ')' is the result of its operator.
+const leuFechaParentese = (passo) => lido(passo) === ")";
+
 // The words for one step, given the steps of its evaluation up to it.
 function descreve(passos, indice) {
   const passo = passos[indice];
-  const onde =
-    passo.lendo < passo.expressao.length
-      ? `'${String.fromCharCode(passo.expressao[passo.lendo])}'`
-      : "Fim da expressão";
+  const onde = lido(passo) === null ? "Fim da expressão" : `'${lido(passo)}'`;
   const valor = valorDa(passo.pilha, passo.valor);
   if (passo.acao === COMECOU) {
     return "As duas pilhas são criadas, vazias.";
@@ -49,9 +64,9 @@ function descreve(passos, indice) {
 function descreveEmpilhou(passos, indice, onde, valor) {
   const passo = passos[indice];
   if (passo.status === PILHA_CHEIA) {
-    return `${onde}: não há memória para mais um nó. Pilha Cheia.`;
+    return `${onde}: não há memória para mais um nó (${passo.mensagem}).`;
   }
-  if (onde !== "')'") {
+  if (!leuFechaParentese(passo)) {
     return `${onde}: ${valor} é empilhado na pilha ${passo.pilha}.`;
   }
   const [direito, esquerdo, operador] = passos.slice(indice - 3, indice);
@@ -64,7 +79,7 @@ function descreveEmpilhou(passos, indice, onde, valor) {
 function descreveDesempilhou(passos, indice, onde, valor) {
   const passo = passos[indice];
   if (passo.status === PILHA_VAZIA) {
-    return `${onde}: a pilha ${passo.pilha} está vazia. Pilha Vazia.`;
+    return `${onde}: a pilha ${passo.pilha} está vazia (${passo.mensagem}).`;
   }
   if (passo.lendo === passo.expressao.length) {
     return `${onde}: a resposta, ${valor}, sai da pilha 1.`;
@@ -90,12 +105,10 @@ function descreveLiberou(passos, indice) {
   if (passo.pilha === 1) {
     return liberada;
   }
-  const desfecho = {
-    0: `Resposta: ${passos.findLast((anterior) => anterior.acao === DESEMPILHOU)?.valor}.`,
-    [PILHA_CHEIA]: "ERRO: Pilha Cheia.",
-    [PILHA_VAZIA]: "ERRO: Pilha Vazia.",
-    [DIVISAO_POR_ZERO]: "ERRO: Divisao por 0.",
-  }[passo.status];
+  const desfecho =
+    passo.status === SUCESSO
+      ? `A resposta é ${passos.findLast((anterior) => anterior.acao === DESEMPILHOU).valor}.`
+      : `${passo.mensagem}.`;
   return `${liberada} ${desfecho}`;
 }
 
@@ -143,6 +156,22 @@ function desenhaExpressao(paragrafo, passo) {
   );
 }
 
+// The row of the table for a step: the character and its place (from 1), the words,
+// and both stacks, top first.
+function linhaDaTabela(passos, indice) {
+  const passo = passos[indice];
+  const comeco = passo.acao === COMECOU || passo.acao === RECUSOU; // nothing read
+  const texto = (pilha, valores) =>
+    valores.map((valor) => valorDa(pilha, valor)).join(" ") || "vazia";
+  return {
+    lido: comeco ? "" : (lido(passo) ?? "fim"),
+    posicao: comeco || lido(passo) === null ? "" : String(passo.lendo + 1),
+    descricao: descreve(passos, indice),
+    pilha1: texto(1, passo.operandos),
+    pilha2: texto(2, passo.operadores),
+  };
+}
+
 // ---- The drawing and its controls ----
 
 // The last step of an evaluation, or of a refused line: nothing waits after it.
@@ -163,6 +192,9 @@ export function criaDesenho(raiz, { devolve, aoEsperar }) {
   const [anterior, proximo, pula] = ["anterior", "proximo", "pula"].map((id) =>
     raiz.querySelector(`#${id}`),
   );
+  const deslizador = raiz.querySelector("#deslizador");
+  const codigo = criaCodigo(raiz.querySelector("#codigo"), raiz.querySelector("#mostra-codigo"));
+  const tabela = criaTabela(raiz.querySelector("#passos"), (indice) => mostra(indice));
   let passos = [];
   let mostrado = -1;
   let solta = null; // lets the evaluation go on, while a step is held
@@ -183,6 +215,10 @@ export function criaDesenho(raiz, { devolve, aoEsperar }) {
     desenhaCadeia(cadeias[1], 2, passo.operadores, novo && passo.pilha === 2);
     contador.textContent = `Passo ${indice + 1} de ${passos.length}`;
     atualizaBotoes();
+    Object.assign(deslizador, { max: passos.length, value: indice + 1, disabled: false });
+    deslizador.setAttribute("aria-valuetext", contador.textContent);
+    codigo.marca(passo, passos[indice - 1]);
+    tabela.marca(indice);
   }
 
   function atualizaBotoes() {
@@ -241,6 +277,8 @@ export function criaDesenho(raiz, { devolve, aoEsperar }) {
 
   anterior.addEventListener("click", volta);
   proximo.addEventListener("click", avanca);
+  deslizador.addEventListener("input", () => mostra(deslizador.valueAsNumber - 1));
+  raiz.querySelector("#imprimir").addEventListener("click", () => window.print());
   pula.addEventListener("click", pulaParaOFim);
   raiz.querySelector("#ritmo").addEventListener("change", aplicaRitmo);
   velocidade.addEventListener("input", aplicaRitmo);
@@ -276,15 +314,27 @@ export function criaDesenho(raiz, { devolve, aoEsperar }) {
       desenhaExpressao(expressao, { expressao: passos.at(-1).expressao, lendo });
     },
 
+    // Shows a step of the latest evaluation, by its index, 0 the first.
+    vaiPara(indice) {
+      if (passos.length > 0) {
+        mostra(Math.min(Math.max(indice, 0), passos.length - 1));
+      }
+    },
+
+    // The index of the step shown (-1 before any) and how many there are so far.
+    posicao: () => ({ mostrado, total: passos.length }),
+
     // A step the program reports: drawn at once, and then held as long as the pace
     // asks, while the program waits.
     async passo(passo) {
       if (passo.acao === COMECOU || passo.acao === RECUSOU) {
         passos = [];
+        tabela.limpa();
         pulando = false;
         esperou = false;
       }
       passos.push(passo);
+      tabela.acrescenta(linhaDaTabela(passos, passos.length - 1));
       mostra(passos.length - 1);
       if (!ultimo(passo)) {
         await segura();

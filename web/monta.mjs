@@ -1,20 +1,35 @@
 // Builds the course page as one HTML file that needs nothing else: the program (its
 // WebAssembly in base64, compiled while the rest of the page is read), the terminal,
-// the page's script and its styles.
+// the page's script and its styles, and the program's own source as it stands in
+// src/ (fonte.mjs).
 // Usage: node monta.mjs PROGRAM.mjs FOLDER OUTPUT.html, FOLDER holding the node_modules
 // that npm ci installed from package-lock.json.
 import { readFile, writeFile } from "node:fs/promises";
 import { createRequire } from "node:module";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
+import { leFonte } from "./fonte.mjs";
 
 const [programa, pasta, saida] = process.argv.slice(2).map((caminho) => path.resolve(caminho));
 const aqui = path.dirname(fileURLToPath(import.meta.url));
 const esbuild = createRequire(path.join(pasta, "monta.mjs"))("esbuild");
 
+// The module "fonte" of the page's script: what leFonte read, as JSON.
+const fonte = {
+  name: "fonte",
+  setup(construcao) {
+    construcao.onResolve({ filter: /^fonte$/ }, () => ({ path: "fonte", namespace: "fonte" }));
+    construcao.onLoad({ filter: /.*/, namespace: "fonte" }, async () => ({
+      contents: JSON.stringify(await leFonte(path.join(aqui, "..", "src"))),
+      loader: "json",
+    }));
+  },
+};
+
 const { outputFiles } = await esbuild.build({
   entryPoints: [path.join(aqui, "principal.mjs")],
   alias: { programa },
+  plugins: [fonte],
   nodePaths: [path.join(pasta, "node_modules")],
   bundle: true,
   minify: true,

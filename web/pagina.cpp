@@ -36,14 +36,16 @@ EM_JS(void, Escreve_Na_Pagina, (const char *origem, std::size_t tamanho), {
 // A step of the evaluation for the drawing, which may keep the program waiting there
 // (the pace the student chose). Both stacks come as their values, top first.
 EM_ASYNC_JS(void, Mostra_Passo_Na_Pagina, (int acao, int pilha, int valor, int status,
-                                           const char *expressao, std::size_t tamanho,
-                                           std::size_t lendo, const int *valores,
-                                           std::size_t operandos,
+                                           const char *mensagem, std::size_t letras,
+                                           int linha, const char *expressao,
+                                           std::size_t tamanho, std::size_t lendo,
+                                           const int *valores, std::size_t operandos,
                                            std::size_t operadores), {
   const pilhas = Array.from(HEAP32.subarray(valores >> 2,
                                             (valores >> 2) + operandos + operadores));
   await Module.pagina.passo({
-    acao, pilha, valor, status, lendo,
+    acao, pilha, valor, status, linha, lendo,
+    mensagem: UTF8ToString(mensagem, letras).trim(),
     expressao: HEAPU8.slice(expressao, expressao + tamanho),
     operandos: pilhas.slice(0, operandos),
     operadores: pilhas.slice(operandos),
@@ -59,6 +61,12 @@ long Edita(std::string_view prompt, bool historico, char *destino,
 bool Escreve(const char *origem, std::size_t tamanho) {
   Escreve_Na_Pagina(origem, tamanho);
   return true;
+}
+
+// The page's terminal is cleared as a POSIX one is, by the ANSI sequence.
+void Limpa() {
+  constexpr char SEQUENCIA[] = "\x1b[H\x1b[2J";
+  Escreve_Na_Pagina(SEQUENCIA, sizeof SEQUENCIA - 1);
 }
 
 // The values of a stack, top first, from its nodes.
@@ -77,6 +85,7 @@ void Mostra_Passo(const TPASSO *passo) {
   const std::size_t operandos = Copia_Valores(passo->operandos, valores);
   const std::size_t operadores = Copia_Valores(passo->operadores, valores + operandos);
   Mostra_Passo_Na_Pagina(passo->acao, passo->pilha, passo->valor, passo->status,
+                         passo->mensagem.data(), passo->mensagem.size(), passo->linha,
                          passo->expressao, passo->tamanho, passo->lendo, valores,
                          operandos, operadores);
 }
@@ -116,8 +125,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void Limita_Memoria(int nodos) {
 extern "C" EMSCRIPTEN_KEEPALIVE int Dialoga() {
   // Bound before any evaluation, so that every node goes back where it came from.
   Troca_Alocador_De_Nodos({Aloca_Nodo_Contado, Libera_Nodo_Contado});
-  Liga_Console(Nada_A_Ler, Escreve);
+  Liga_Console(Nada_A_Ler, Escreve, Limpa);
   Liga_Editor(Edita);
   Observa_Avaliacao(Mostra_Passo);
-  return Executa_Dialogo(true);
+  return Executa_Dialogo();
 }

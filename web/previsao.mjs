@@ -5,15 +5,11 @@
 // is the program's own; its steps and what it writes meanwhile are held back until
 // the question is answered. And "Memória", the limit that makes a push fail.
 
-import {
-  COMECOU,
-  DESEMPILHOU,
-  DIVISAO_POR_ZERO,
-  EMPILHOU,
-  LIBEROU,
-  PILHA_CHEIA,
-  PILHA_VAZIA,
-} from "./desenho.mjs";
+import { constantes } from "fonte";
+
+// The steps and the failures the program reports, as its headers define them.
+const { COMECOU, EMPILHOU, DESEMPILHOU, LIBEROU, PILHA_CHEIA, PILHA_VAZIA, DIVISAO_POR_ZERO } =
+  constantes;
 
 // In the order of their buttons: the failures of a ')' first.
 const ERROS = new Map([

@@ -1,14 +1,16 @@
 // The page as its users get it: the one HTML file opened from disk in headless
 // Chromium, typed at, pasted into, watched step by step, and ended and started
 // again; it asks for nothing from the network and leaves nothing stored. Usage: node
-// navegador.mjs PAGE.html FOLDER, FOLDER holding the page's node_modules; three
-// screenshots go beside the page.
+// navegador.mjs PAGE.html FOLDER, FOLDER holding the page's node_modules; the
+// screenshots and the printouts go beside the page.
 import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import { readFileSync } from "node:fs";
 import { writeFile } from "node:fs/promises";
 import { createRequire } from "node:module";
 import path from "node:path";
 import { after, before, test } from "node:test";
-import { pathToFileURL } from "node:url";
+import { fileURLToPath, pathToFileURL } from "node:url";
 
 const [arquivo, pasta] = process.argv.slice(2).map((caminho) => path.resolve(caminho));
 const { chromium } = createRequire(path.join(pasta, "navegador.mjs"))("playwright-core");
@@ -33,6 +35,34 @@ const pilhas = () =>
   );
 const contador = () => pagina.textContent("#contador");
 const imagem = (nome) => pagina.screenshot({ path: path.join(path.dirname(arquivo), nome) });
+
+// A file of src/, as the page was built from it: line n at index n.
+const fonte = (nome) => {
+  const raiz = path.join(path.dirname(fileURLToPath(import.meta.url)), "..", "..");
+  return ["", ...readFileSync(path.join(raiz, "src", nome), "utf8").split("\n")];
+};
+
+// The lines the code panel marks as the step's: file, number, text, coloured tokens.
+const marcadas = () =>
+  pagina.$$eval("#codigo .linha[aria-current]", (linhas) =>
+    linhas.map((linha) => [
+      linha.closest("figure").querySelector("figcaption").textContent,
+      Number(linha.querySelector(".numero").textContent),
+      linha.querySelector(".texto").textContent,
+      linha.querySelectorAll(".token").length,
+    ]),
+  );
+
+// The page printed to PDF, as its text, one form feed per page. Seen as printed, the
+// page hides the terminal, which loses the focus: it is given it back.
+async function imprime(nome) {
+  const pdf = path.join(path.dirname(arquivo), nome);
+  await pagina.emulateMedia({ media: "print" });
+  await pagina.pdf({ path: pdf, format: "A4" });
+  await pagina.emulateMedia({ media: "screen" });
+  await pagina.focus(".xterm-helper-textarea");
+  return execFileSync("pdftotext", ["-layout", pdf, "-"], { encoding: "utf8" });
+}
 
 async function ritmo(valor) {
   await pagina.check(`input[value="${valor}"]`);
@@ -196,12 +226,14 @@ test("a refused line clears the drawing, and says so", async () => {
   // The terminal's rows reach the accessibility tree a moment after the screen.
   const sessao = await pagina.context().newCDPSession(pagina);
   let nomes = "";
-  for (let vez = 0; vez < 20 && !nomes.includes("Erro: Expressao Invalida"); vez++) {
+  // The code panel holds that text too: the terminal's rows are told by what follows.
+  const linhas = /Erro: Expressao Invalida\n+Continua \[S\/N\]\?/;
+  for (let vez = 0; vez < 20 && !linhas.test(nomes); vez++) {
     await pagina.waitForTimeout(100);
     const { nodes } = await sessao.send("Accessibility.getFullAXTree");
     nomes = nodes.map((no) => no.name?.value ?? "").join("\n");
   }
-  assert.match(nomes, /Erro: Expressao Invalida\n+Continua \[S\/N\]\?/);
+  assert.match(nomes, linhas);
   assert.match(nomes, /Entrada do terminal/);
 });
 
@@ -222,6 +254,92 @@ test("Ctrl-W, and Backspace over wide and combining characters, as the native ed
   await novoCiclo();
   await digita("(1+1)", "Enter");
   await espera("Continua [S/N]? ");
+});
+
+test("each step marks the lines of src/ that made it, in the code and in the table", async () => {
+  const linhas = { "src/analisar_exp_encad.cpp": fonte("analisar_exp_encad.cpp") };
+  linhas["src/pilha.cpp"] = fonte("pilha.cpp");
+  // ((1+2)*3): the stacks created, pushes, pops and the releases; the evaluation's
+  // call that makes each, and the stack's function that does it.
+  const tipos = "CPPPDDDPPPDDDPDLL";
+  const chamadas = {
+    C: ["Cria_Pilha", "Cria_Pilha"],
+    P: ["Empilha", "Push"],
+    D: ["Desempilha", "Pop"],
+    L: ["Libera", "destroi_pilha"],
+  };
+  await ritmo("imediato");
+  await digita("s", "Enter");
+  await novoCiclo();
+  await digita("((1+2)*3)", "Enter");
+  await espera("Continua [S/N]? ");
+  assert.equal(await pagina.locator("#passos tbody tr").count(), tipos.length);
+  await pagina.focus("#deslizador");
+  await digita("Home");
+  let antes = [];
+  for (const [indice, tipo] of [...tipos].entries()) {
+    assert.equal(await contador(), `Passo ${indice + 1} de ${tipos.length}`);
+    const agora = await marcadas();
+    assert.deepEqual(
+      agora.map(([nome]) => nome),
+      ["src/analisar_exp_encad.cpp", "src/pilha.cpp"],
+    );
+    agora.forEach(([nome, numero, texto, cores], lado) => {
+      assert.equal(texto, linhas[nome][numero], `${nome}:${numero}`);
+      assert.match(texto, new RegExp(`\\b${chamadas[tipo][lado]}\\w*\\(`), `step ${indice + 1}`);
+      assert.ok(cores > 0, "coloured");
+    });
+    // The step before's lines stay marked, faintly where they are not the step's.
+    const vistas = await pagina.$$eval("#codigo .linha.antes, #codigo .linha.atual", (todas) =>
+      todas.map((linha) => Number(linha.querySelector(".numero").textContent)),
+    );
+    assert.ok(antes.every((numero) => vistas.includes(numero)));
+    antes = agora.map(([, numero]) => numero);
+    assert.equal(
+      await pagina.$eval("#passos tr[aria-current]", (linha) => linha.sectionRowIndex),
+      indice,
+    );
+    await digita("ArrowRight");
+  }
+  assert.equal(await contador(), `Passo ${tipos.length} de ${tipos.length}`);
+  await pagina.click("#passos tbody tr:nth-child(5)");
+  assert.equal(await contador(), `Passo 5 de ${tipos.length}`);
+  // On a projector's screen, the code beside the drawing: the screenshot of the docs.
+  await pagina.setViewportSize({ width: 1600, height: 900 });
+  await pagina.evaluate(() => {
+    document.querySelector("#desenho").scrollTop = 0;
+    window.scrollTo(0, 0);
+  });
+  await imagem("analisar_exp_encad_codigo.png");
+  await pagina.setViewportSize({ width: 900, height: 640 });
+  await pagina.focus("#passos tbody tr:nth-child(5)");
+  await digita("ArrowUp", "ArrowUp", "Enter");
+  assert.equal(await contador(), `Passo 3 de ${tipos.length}`);
+  await pagina.focus("#deslizador");
+  await digita("End");
+  assert.equal(await contador(), `Passo ${tipos.length} de ${tipos.length}`);
+  await pagina.uncheck("#mostra-codigo");
+  assert.ok(await pagina.isHidden("#codigo"));
+  await pagina.check("#mostra-codigo");
+  assert.ok(await pagina.isVisible("#codigo"));
+  await pagina.focus(".xterm-helper-textarea");
+});
+
+test("the printout holds the expression and its table, in two A4 pages at most", async () => {
+  const texto = await imprime("analisar_exp_encad.pdf");
+  assert.match(texto, /Expressão: \(\(1\+2\)\*3\)/);
+  assert.match(texto, /Passo +Lido +Posição +O que aconteceu +Pilha 1 +Pilha 2/);
+  assert.match(texto, /17 +fim +A pilha 2 é liberada\. A resposta é 9\./);
+  assert.doesNotMatch(texto, /Continua|Imprimir|O código/);
+  assert.ok(texto.split("\f").length - 1 <= 2);
+  // Twenty characters, the longest a handout is made for.
+  await digita("s", "Enter");
+  await novoCiclo();
+  await digita("12(((3+4)*(5-6))/7)8", "Enter");
+  await espera("Continua [S/N]? ");
+  const longo = await imprime("analisar_exp_encad_longa.pdf");
+  assert.match(longo, /32 +fim +A pilha 2 é liberada\. A resposta é 8\./);
+  assert.ok(longo.split("\f").length - 1 <= 2, `${longo.split("\f").length - 1} pages`);
 });
 
 // "Prever": the question that waits, its feedback, and what is seen meanwhile.
@@ -370,9 +488,9 @@ async function menorContraste() {
   return pagina.evaluate(() => {
     const canais = (cor) => cor.match(/[\d.]+/g).map(Number);
     const luz = (cor) => {
-      const [r, g, b] = canais(cor).map((c) => c / 255).map((c) =>
-        c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4,
-      );
+      const [r, g, b] = canais(cor)
+        .map((c) => c / 255)
+        .map((c) => (c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4));
       return 0.2126 * r + 0.7152 * g + 0.0722 * b;
     };
     const fundo = (elemento) => {
