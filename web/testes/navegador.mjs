@@ -373,7 +373,9 @@ test("Prever asks at each ')' and at the end, and shows nothing before the answe
       await responde(palpite);
       assert.match(await retorno(), new RegExp(`^Não é ${palpite}\\. `));
       assert.deepEqual(await pergunta(), { pilhas: antes, tracos, foco: "palpite" });
-      await pagina.setViewportSize({ width: 1280, height: 900 });
+      // On a projector's screen, the question beside the code: the screenshot of the docs.
+      await pagina.setViewportSize({ width: 1600, height: 1200 });
+      await pagina.evaluate(() => window.scrollTo(0, 0));
       await imagem("analisar_exp_encad_prever.png");
       await pagina.setViewportSize({ width: 900, height: 640 });
     }
