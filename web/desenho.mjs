@@ -233,7 +233,7 @@ export function criaDesenho(raiz, { devolve, aoEsperar }) {
     tempo.textContent = `${velocidade.value} ms`;
     if (solta !== null && (pulando || ritmo() === "imediato")) {
       solta();
-    } else if (solta !== null && ritmo() === "animado") {
+    } else if (solta !== null && ["animado", "prever"].includes(ritmo())) {
       relogio = setTimeout(solta, Number(velocidade.value));
     }
     aoEsperar(solta !== null && ritmo() === "passo");
@@ -253,6 +253,7 @@ export function criaDesenho(raiz, { devolve, aoEsperar }) {
     solta = null;
     clearTimeout(relogio);
     aoEsperar(false);
+    atualizaBotoes(); // nothing waits on Próximo now, while a question may
   }
 
   function volta() {
@@ -308,6 +309,11 @@ export function criaDesenho(raiz, { devolve, aoEsperar }) {
   }
 
   return {
+    // Marks the character a question is about, its step not yet drawn.
+    marca(lendo) {
+      desenhaExpressao(expressao, { expressao: passos.at(-1).expressao, lendo });
+    },
+
     // Shows a step of the latest evaluation, by its index, 0 the first.
     vaiPara(indice) {
       if (passos.length > 0) {

@@ -1,12 +1,14 @@
 // Entry point of the course page: the dialogue runs on the page's terminal, bound
 // through the console's seams; the page's script reads the lines and draws the text.
 #include <cstddef>
+#include <new>
 #include <string_view>
 
 #include <emscripten/emscripten.h>
 
 #include "analisar_exp_encad.hpp"
 #include "console.hpp"
+#include "pilha.hpp"
 
 namespace {
 
@@ -93,10 +95,36 @@ long Nada_A_Ler(char *, std::size_t) {
   return 0;
 }
 
+// The page's heap for the stacks' nodes, which a class may make small ("Memória") to
+// see a push find no node, as a full heap would. It counts the nodes alive.
+int limite_de_nodos = 0; // 0, no limit
+int nodos_vivos = 0;
+
+TNODO *Aloca_Nodo_Contado() {
+  if (limite_de_nodos > 0 && nodos_vivos >= limite_de_nodos) {
+    return nullptr;
+  }
+  TNODO *nodo = new (std::nothrow) TNODO;
+  nodos_vivos += nodo != nullptr ? 1 : 0;
+  return nodo;
+}
+
+void Libera_Nodo_Contado(TNODO *nodo) {
+  delete nodo;
+  --nodos_vivos;
+}
+
 } // namespace
+
+// How many nodes may be alive at once from now on; 0 or less for no limit.
+extern "C" EMSCRIPTEN_KEEPALIVE void Limita_Memoria(int nodos) {
+  limite_de_nodos = nodos;
+}
 
 // Runs one whole dialogue; the page calls it again to start another.
 extern "C" EMSCRIPTEN_KEEPALIVE int Dialoga() {
+  // Bound before any evaluation, so that every node goes back where it came from.
+  Troca_Alocador_De_Nodos({Aloca_Nodo_Contado, Libera_Nodo_Contado});
   Liga_Console(Nada_A_Ler, Escreve, Limpa);
   Liga_Editor(Edita);
   Observa_Avaliacao(Mostra_Passo);

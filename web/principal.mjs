@@ -5,6 +5,7 @@ import "./pagina.css";
 import criaPrograma from "programa";
 import { criaDesenho } from "./desenho.mjs";
 import { criaLigacao } from "./ligacao.mjs";
+import { criaPrevisao, ligaMemoria } from "./previsao.mjs";
 import { abreTerminal } from "./terminal.mjs";
 
 // The page's head began compiling the WebAssembly before this script was even read;
@@ -25,7 +26,10 @@ const aviso = document.getElementById("aviso");
 const recomeca = document.getElementById("recomeca");
 const DICA = "O passo espera: tecle Enter ou Espaço para seguir.";
 
-const terminal = abreTerminal(document.getElementById("terminal"), () => desenho.pula());
+const terminal = abreTerminal(document.getElementById("terminal"), () => {
+  previsao.pula();
+  desenho.pula();
+});
 terminal.terminal.focus();
 const desenho = criaDesenho(document.getElementById("desenho"), {
   devolve: () => terminal.terminal.focus(),
@@ -36,9 +40,11 @@ const desenho = criaDesenho(document.getElementById("desenho"), {
     }
   },
 });
-// The link, which watches the dialogue's reads and types its expressions at the prompt.
+const previsao = criaPrevisao(document.getElementById("desenho"), desenho, terminal);
+// The drawing's steps through the questions of "Prever"; and the link, which watches
+// the dialogue's reads and types its expressions at the prompt.
 const ligacao = criaLigacao(terminal, desenho);
-Object.assign(pagina, ligacao.vigia({ ...terminal, passo: desenho.passo }));
+Object.assign(pagina, ligacao.vigia({ ...terminal, passo: previsao.passo }));
 
 // While a step waits, Enter and Space go on; any other key only says so.
 function teclaNaEspera(tecla) {
@@ -65,6 +71,7 @@ function mostraFim(terminou) {
 }
 
 const programa = await carregando;
+ligaMemoria(document.getElementById("memoria"), (nos) => programa._Limita_Memoria(nos));
 for (;;) {
   mostraFim(false);
   await programa.ccall("Dialoga", "number", [], [], { async: true });

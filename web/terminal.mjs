@@ -196,17 +196,41 @@ export function abreTerminal(elemento, aoInterromper = () => {}) {
   }
   const teclado = criaTeclado(terminal, interrompe);
   const editor = criaEditor(terminal);
+  let retidas = null; // what the program wrote while held back, in order
+
+  const solta = () => {
+    retidas?.forEach((bytes) => interrompido || terminal.write(bytes));
+    retidas &&= [];
+  };
 
   return {
     terminal,
 
     escreve(bytes) {
-      if (!interrompido) {
+      if (interrompido) {
+        return;
+      }
+      if (retidas) {
+        retidas.push(bytes);
+      } else {
         terminal.write(bytes);
       }
     },
 
+    // While a question waits, what the program writes must not show: `retem(true)`
+    // holds it back, `solta` writes out what is held, `retem(false)` that and stops.
+    retem(sim) {
+      if (sim) {
+        retidas ??= [];
+      } else {
+        solta();
+        retidas = null;
+      }
+    },
+    solta,
+
     async leLinha(prompt, expressao, capacidade) {
+      solta(); // a prompt comes after all that was written before it
       // Screen readers get the terminal's rows once the first prompt is shown: what
       // the first prompt does not need waits until after it.
       if (!terminal.options.screenReaderMode) {

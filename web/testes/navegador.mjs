@@ -364,6 +364,89 @@ test("the printout holds the expression and its table, in two A4 pages at most",
   assert.ok(longo.split("\f").length - 1 <= 2, `${longo.split("\f").length - 1} pages`);
 });
 
+// "Prever": the question that waits, its feedback, and what is seen meanwhile.
+const pergunta = async () => {
+  await pagina.waitForSelector("#resposta", { state: "visible", timeout: 10000 });
+  const tracos = (await tela()).filter((linha) => linha.startsWith("Pilha")).length;
+  return {
+    pilhas: await pilhas(),
+    tracos,
+    foco: await pagina.evaluate(() => document.activeElement.id),
+  };
+};
+const retorno = () => pagina.textContent("#retorno");
+const responde = (palpite) => pagina.keyboard.type(palpite).then(() => digita("Enter"));
+
+test("Prever asks at each ')' and at the end, and shows nothing before the answer", async () => {
+  await digita("s", "Enter");
+  await novoCiclo();
+  await ritmo("prever");
+  await digita("((1+2)*(3+4))", "Enter");
+  // At each question: the stacks before it, the trace lines written so far, the answers.
+  const perguntas = [
+    ["2 1 | +", 3, ["5", "3"]],
+    ["4 3 3 | + *", 7, ["7"]],
+    ["7 3 | *", 7, ["21"]],
+    ["21 | vazia", 7, ["21"]],
+  ];
+  for (const [antes, tracos, palpites] of perguntas) {
+    assert.deepEqual(await pergunta(), { pilhas: antes, tracos, foco: "palpite" });
+    for (const palpite of palpites.slice(0, -1)) {
+      await responde(palpite);
+      assert.match(await retorno(), new RegExp(`^Não é ${palpite}\\. `));
+      assert.deepEqual(await pergunta(), { pilhas: antes, tracos, foco: "palpite" });
+      // On a projector's screen, the question beside the code: the screenshot of the docs.
+      await pagina.setViewportSize({ width: 1600, height: 1200 });
+      await pagina.evaluate(() => window.scrollTo(0, 0));
+      await imagem("analisar_exp_encad_prever.png");
+      await pagina.setViewportSize({ width: 900, height: 640 });
+    }
+    await responde(palpites.at(-1));
+    assert.match(await retorno(), /^Certo! /);
+    assert.ok(await pagina.isHidden("#resposta"));
+    assert.equal(
+      await pagina.evaluate(() => document.activeElement.className),
+      "xterm-helper-textarea",
+    );
+  }
+  assert.equal(await retorno(), "Certo! 21 sai do topo da pilha 1.");
+  await espera("Resposta: 21");
+  assert.equal(await pagina.textContent("#acertos"), "Acertos: 3 de 4");
+});
+
+test("Prever: a failure answered by its button, reached by Tab; a memory limit", async () => {
+  const casos = [
+    ["((8/0)+1)", "", 3, 4, "ERRO: Divisao por 0", "4 de 5"],
+    ["((1+2)*3)", "2", 2, 5, "ERRO: Pilha Cheia", "5 de 6"],
+  ];
+  for (const [expressao, memoria, tracos, tabs, erro, acertos] of casos) {
+    await digita("s", "Enter");
+    await novoCiclo();
+    await pagina.selectOption("#memoria", memoria);
+    await pagina.focus(".xterm-helper-textarea");
+    await digita(expressao, "Enter");
+    assert.equal((await pergunta()).tracos, tracos);
+    await digita(...Array(tabs).fill("Tab"));
+    assert.equal(await pagina.evaluate(() => document.activeElement.textContent), erro.slice(6));
+    await digita("Enter");
+    await espera(erro);
+    assert.match(await retorno(), /^Certo! /);
+    assert.equal(await pagina.textContent("#acertos"), `Acertos: ${acertos}`);
+  }
+  await pagina.selectOption("#memoria", "");
+  // Skipping to the end shows the question that waits, and asks no other.
+  await digita("s", "Enter");
+  await novoCiclo();
+  await pagina.focus(".xterm-helper-textarea");
+  await digita("((1+2)*(3+4))", "Enter");
+  await pergunta();
+  await pagina.click("#pula");
+  await espera("Resposta: 21");
+  assert.ok(await pagina.isHidden("#resposta"));
+  assert.equal(await pagina.textContent("#acertos"), "Acertos: 5 de 6");
+  await ritmo("imediato");
+});
+
 test("two pasted lines are read as typed, and n ends the dialogue", async () => {
   await digita("s", "Enter");
   await novoCiclo();
@@ -483,6 +566,7 @@ test("a link opens its expression answered, at its step in review", async () => 
 
 test("Copiar link gives the step shown, in a field where the clipboard refuses", async () => {
   await pagina.uncheck("#mostra-codigo");
+  await pagina.selectOption("#memoria", "5");
   await pagina.focus("#desenho");
   await digita("End", "ArrowLeft", "ArrowLeft", "ArrowLeft");
   const [passo, visto] = [await contador(), await pilhas()];
@@ -498,13 +582,14 @@ test("Copiar link gives the step shown, in a field where the clipboard refuses",
       return [window.copiado, campo.value, document.activeElement === campo && campo.selectionEnd];
     }, aceita);
   const [, campo, selecionado] = await copia(false);
-  assert.match(campo, /#e=\(\(1%2B2\)\*3\)&ritmo=de-uma-vez&passo=\d+&codigo=0$/);
+  assert.match(campo, /#e=\(\(1%2B2\)\*3\)&ritmo=de-uma-vez&passo=\d+&codigo=0&memoria=5$/);
   assert.equal(selecionado, campo.length);
   assert.deepEqual((await copia(true)).slice(0, 2), [campo, campo]);
   await abre(new URL(campo).hash);
   await pagina.waitForFunction((texto) => contador.textContent === texto, passo);
   assert.equal(await pilhas(), visto);
   assert.ok(await pagina.isHidden("#codigo"));
+  assert.equal(await pagina.inputValue("#memoria"), "5");
 });
 
 test("a list of exercises, one at a time, with the student's own in between", async () => {
