@@ -146,6 +146,15 @@ function edita(editor, tecla) {
   }
 }
 
+// Screen readers get the terminal's rows once the first prompt has been drawn (the
+// frame after it was parsed): setting them up lays out every row, which the first
+// prompt does not need.
+function leitorDeTela(terminal) {
+  if (!terminal.options.screenReaderMode) {
+    requestAnimationFrame(() => setTimeout(() => (terminal.options.screenReaderMode = true)));
+  }
+}
+
 // One line through the addon. Ctrl-D on an empty line is the end of input (null);
 // elsewhere it deletes the character under the cursor, and nothing at the end.
 async function leComEditor(terminal, teclado, { editor, entrega, historia }, prompt, expressao) {
@@ -155,7 +164,8 @@ async function leComEditor(terminal, teclado, { editor, entrega, historia }, pro
   }
   historia.guarda = expressao;
   const linha = editor.read(prompt.slice(corte));
-  await new Promise((pronto) => terminal.write("", pronto)); // the prompt is drawn
+  await new Promise((pronto) => terminal.write("", pronto)); // the prompt is parsed
+  leitorDeTela(terminal);
   for (;;) {
     const tecla = await teclado.proxima();
     if (tecla === CTRL_C || (tecla === CTRL_D && editor.getLine() === "")) {
@@ -231,11 +241,6 @@ export function abreTerminal(elemento, aoInterromper = () => {}) {
 
     async leLinha(prompt, expressao, capacidade) {
       solta(); // a prompt comes after all that was written before it
-      // Screen readers get the terminal's rows once the first prompt is shown: what
-      // the first prompt does not need waits until after it.
-      if (!terminal.options.screenReaderMode) {
-        requestAnimationFrame(() => setTimeout(() => (terminal.options.screenReaderMode = true)));
-      }
       if (resto.length === 0 && !interrompido) {
         const linha = await leComEditor(terminal, teclado, editor, prompt, expressao);
         resto = linha === CTRL_D || linha === CTRL_C ? null : utf8.encode(linha);
