@@ -162,8 +162,8 @@ bool Entrada_E_Terminal() {
 }
 
 void Limpa_A_Tela() {
-  constexpr char SEQUENCIA[] = "\x1b[H\x1b[2J";
-  (void)Escreve_Descritor(STDOUT_FILENO, SEQUENCIA, sizeof SEQUENCIA - 1);
+  (void)Escreve_Descritor(STDOUT_FILENO, SEQUENCIA_QUE_LIMPA.data(),
+                          SEQUENCIA_QUE_LIMPA.size());
 }
 
 void Prepara_Fluxos_Padrao() {}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 // Places up to `capacidade` bytes from the descriptor at destino and returns how many:
 // waits only when nothing is available; 0 once input has ended; -1 on a failure, with
@@ -26,6 +27,10 @@ bool Saida_E_Tela();
 
 // Whether standard input is a terminal (on Windows, a console).
 bool Entrada_E_Terminal();
+
+// The ANSI sequence that homes the cursor and erases the screen: what clears a POSIX
+// terminal, and the page's.
+constexpr std::string_view SEQUENCIA_QUE_LIMPA = "\x1b[H\x1b[2J";
 
 // Clears such a screen: on POSIX it writes the ANSI sequence that homes the cursor
 // and erases; on Windows it runs the command "cls" of the command processor. What

@@ -16,6 +16,7 @@ const {
   LIBEROU,
   RECUSOU,
   LONGA_DEMAIS,
+  MAX_EXPRESSAO,
   SUCESSO,
   PILHA_CHEIA,
   PILHA_VAZIA,
@@ -48,7 +49,7 @@ function descreve(passos, indice) {
   }
   if (passo.acao === RECUSOU) {
     return passo.valor === LONGA_DEMAIS
-      ? "Linha recusada: tem mais de 50 caracteres. Nada é avaliado."
+      ? `Linha recusada: tem mais de ${MAX_EXPRESSAO} caracteres. Nada é avaliado.`
       : "Linha recusada: não passa na regra dos parênteses, colchetes e operadores. " +
           "Nada é avaliado.";
   }
@@ -210,7 +211,7 @@ export function criaDesenho(raiz, { devolve, aoEsperar }) {
     const passo = passos[indice];
     desenhaExpressao(expressao, passo);
     descricao.textContent = descreve(passos, indice);
-    const novo = passo.acao === EMPILHOU && passo.status === 0;
+    const novo = passo.acao === EMPILHOU && passo.status === SUCESSO;
     desenhaCadeia(cadeias[0], 1, passo.operandos, novo && passo.pilha === 1);
     desenhaCadeia(cadeias[1], 2, passo.operadores, novo && passo.pilha === 2);
     contador.textContent = `Passo ${indice + 1} de ${passos.length}`;

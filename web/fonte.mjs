@@ -76,10 +76,10 @@ function trechos(texto, nomes) {
   };
 }
 
-// Every `constexpr int NAME = VALUE;` of the headers.
+// Every `constexpr int NAME = VALUE;` of the headers (and of std::size_t, the limit).
 function constantes(textos) {
   const achadas = textos.flatMap((texto) => [
-    ...texto.matchAll(/^constexpr int (\w+) = (-?\d+);/gm),
+    ...texto.matchAll(/^constexpr (?:int|std::size_t) (\w+) = (-?\d+);/gm),
   ]);
   return Object.fromEntries(achadas.map(([, nome, valor]) => [nome, Number(valor)]));
 }

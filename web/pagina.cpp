@@ -9,6 +9,7 @@
 #include "analisar_exp_encad.hpp"
 #include "console.hpp"
 #include "pilha.hpp"
+#include "sistema.hpp"
 
 namespace {
 
@@ -65,8 +66,7 @@ bool Escreve(const char *origem, std::size_t tamanho) {
 
 // The page's terminal is cleared as a POSIX one is, by the ANSI sequence.
 void Limpa() {
-  constexpr char SEQUENCIA[] = "\x1b[H\x1b[2J";
-  Escreve_Na_Pagina(SEQUENCIA, sizeof SEQUENCIA - 1);
+  Escreve_Na_Pagina(SEQUENCIA_QUE_LIMPA.data(), SEQUENCIA_QUE_LIMPA.size());
 }
 
 // The values of a stack, top first, from its nodes.

@@ -8,8 +8,16 @@
 import { constantes } from "fonte";
 
 // The steps and the failures the program reports, as its headers define them.
-const { COMECOU, EMPILHOU, DESEMPILHOU, LIBEROU, PILHA_CHEIA, PILHA_VAZIA, DIVISAO_POR_ZERO } =
-  constantes;
+const {
+  COMECOU,
+  EMPILHOU,
+  DESEMPILHOU,
+  LIBEROU,
+  SUCESSO,
+  PILHA_CHEIA,
+  PILHA_VAZIA,
+  DIVISAO_POR_ZERO,
+} = constantes;
 
 // In the order of their buttons: the failures of a ')' first.
 const ERROS = new Map([
@@ -38,13 +46,13 @@ function tipoDaPergunta(passo) {
   if (passo.expressao[passo.lendo] === FECHA_PARENTESE) {
     return "parentese";
   }
-  return passo.lendo === passo.expressao.length || passo.status !== 0 ? "fim" : null;
+  return passo.lendo === passo.expressao.length || passo.status !== SUCESSO ? "fim" : null;
 }
 
 // The right answer, once the step that settles it has come: the failure, or the value
 // a ')' pushes or the end pops. Null while the program has not got there.
 function respostaCerta(tipo, passo) {
-  if (passo.status !== 0) {
+  if (passo.status !== SUCESSO) {
     return { erro: passo.status };
   }
   return passo.acao === (tipo === "parentese" ? EMPILHOU : DESEMPILHOU)
@@ -58,7 +66,7 @@ const iguais = (uma, outra) => uma.erro === outra.erro && uma.valor === outra.va
 // What a ')' has taken so far: the right operand, the left one and the operator.
 const tirados = (passos) =>
   passos
-    .filter((passo) => passo.acao === DESEMPILHOU && passo.status === 0)
+    .filter((passo) => passo.acao === DESEMPILHOU && passo.status === SUCESSO)
     .map((passo) => passo.valor);
 
 function enunciado({ tipo, passos }) {
