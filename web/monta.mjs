@@ -1,8 +1,10 @@
 // Builds the course page as one HTML file that needs nothing else: the program (its
-// WebAssembly in base64, compiled while the rest of the page is read), the terminal,
-// the page's script and its styles, and the program's own source as it stands in
-// src/ (fonte.mjs).
-// Usage: node monta.mjs PROGRAM.mjs FOLDER OUTPUT.html, FOLDER holding the node_modules
+// WebAssembly in base64, compiled in the page's head), the terminal, the page's
+// script and its styles, and the program's own source as it stands in src/
+// (fonte.mjs). The script is a plain one, not a module: it runs as soon as it is
+// parsed, before the page is first laid out, where a module would wait for a first
+// layout and paint of a page without its terminal.
+// Usage: node monta.mjs PROGRAM.js FOLDER OUTPUT.html, FOLDER holding the node_modules
 // that npm ci installed from package-lock.json.
 import { readFile, writeFile } from "node:fs/promises";
 import { createRequire } from "node:module";
@@ -33,7 +35,7 @@ const { outputFiles } = await esbuild.build({
   nodePaths: [path.join(pasta, "node_modules")],
   bundle: true,
   minify: true,
-  format: "esm",
+  format: "iife",
   target: "es2022",
   outdir: "pagina",
   write: false,
@@ -42,10 +44,10 @@ const { outputFiles } = await esbuild.build({
 const texto = (fim) => outputFiles.find((arquivo) => arquivo.path.endsWith(fim)).text;
 
 // Function replacements: the bundle may hold "$&" and the like.
-const binario = (await readFile(programa.replace(/\.mjs$/, ".wasm"))).toString("base64");
+const binario = (await readFile(programa.replace(/\.js$/, ".wasm"))).toString("base64");
 const modelo = await readFile(path.join(aqui, "pagina.html"), "utf8");
 const pagina = modelo
   .replace("<!-- binario -->", () => binario)
   .replace("<!-- estilo -->", () => `<style>${texto(".css")}</style>`)
-  .replace("<!-- programa -->", () => `<script type="module">${texto(".js")}</script>`);
+  .replace("<!-- programa -->", () => `<script>${texto(".js")}</script>`);
 await writeFile(saida, pagina);

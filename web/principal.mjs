@@ -8,17 +8,17 @@ import { criaLigacao } from "./ligacao.mjs";
 import { criaPrevisao, ligaMemoria } from "./previsao.mjs";
 import { abreTerminal } from "./terminal.mjs";
 
-// The page's head began compiling the WebAssembly before this script was even read;
-// it is instantiated while the terminal starts. What pagina.cpp calls (the
-// terminal's reads and writes, the drawing's steps) is in `pagina` by then.
+// The page's head compiled the WebAssembly; it is instantiated at once, so that the
+// dialogue starts as soon as this script has run and its first screen is drawn in
+// the next frames. What pagina.cpp calls (the terminal's reads and writes, the
+// drawing's steps) is in `pagina` by then.
 const pagina = {};
 const carregando = criaPrograma({
   pagina,
   instantiateWasm(importacoes, recebe) {
-    globalThis.programaCompilado
-      .then((modulo) => WebAssembly.instantiate(modulo, importacoes))
-      .then(recebe);
-    return {};
+    const instancia = new WebAssembly.Instance(globalThis.programaCompilado, importacoes);
+    recebe(instancia);
+    return instancia.exports;
   },
 });
 
@@ -31,6 +31,8 @@ const terminal = abreTerminal(document.getElementById("terminal"), () => {
   desenho.pula();
 });
 terminal.terminal.focus();
+// The drawing is laid out once the first prompt has been drawn (pagina.css).
+terminal.promptMostrado.then(() => document.body.classList.remove("arrancando"));
 const desenho = criaDesenho(document.getElementById("desenho"), {
   devolve: () => terminal.terminal.focus(),
   aoEsperar(esperando) {
@@ -70,14 +72,18 @@ function mostraFim(terminou) {
   recomeca.hidden = !terminou;
 }
 
-const programa = await carregando;
-ligaMemoria(document.getElementById("memoria"), (nos) => programa._Limita_Memoria(nos));
-for (;;) {
-  mostraFim(false);
-  await programa.ccall("Dialoga", "number", [], [], { async: true });
-  mostraFim(true);
-  await terminal.esperaEnter(() => {
-    aviso.textContent =
-      "O diálogo terminou. Para começar outro, tecle Enter ou clique em Recomeçar.";
-  });
+async function dialoga() {
+  const programa = await carregando;
+  ligaMemoria(document.getElementById("memoria"), (nos) => programa._Limita_Memoria(nos));
+  for (;;) {
+    mostraFim(false);
+    await programa.ccall("Dialoga", "number", [], [], { async: true });
+    mostraFim(true);
+    await terminal.esperaEnter(() => {
+      aviso.textContent =
+        "O diálogo terminou. Para começar outro, tecle Enter ou clique em Recomeçar.";
+    });
+  }
 }
+
+dialoga();

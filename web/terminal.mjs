@@ -146,18 +146,27 @@ function edita(editor, tecla) {
   }
 }
 
-// Screen readers get the terminal's rows once the first prompt has been drawn (the
-// frame after it was parsed): setting them up lays out every row, which the first
-// prompt does not need.
-function leitorDeTela(terminal) {
-  if (!terminal.options.screenReaderMode) {
-    requestAnimationFrame(() => setTimeout(() => (terminal.options.screenReaderMode = true)));
-  }
+// The first prompt's frame, once: the frame after the prompt was parsed, which draws
+// it. What the first prompt does not need waits for it: screen readers get the
+// terminal's rows then, since setting them up lays out every row.
+function primeiroPrompt(terminal) {
+  let mostra;
+  const mostrado = new Promise((pronto) => (mostra = pronto));
+  mostrado.then(() => (terminal.options.screenReaderMode = true));
+  let pedido = false;
+  const parseado = () => {
+    if (!pedido) {
+      pedido = true;
+      requestAnimationFrame(() => setTimeout(mostra));
+    }
+  };
+  return { mostrado, parseado };
 }
 
 // One line through the addon. Ctrl-D on an empty line is the end of input (null);
 // elsewhere it deletes the character under the cursor, and nothing at the end.
-async function leComEditor(terminal, teclado, { editor, entrega, historia }, prompt, expressao) {
+async function leComEditor(terminal, teclado, leitura, prompt, expressao) {
+  const { editor, entrega, historia, parseado } = leitura;
   const corte = prompt.lastIndexOf("\n") + 1; // the addon draws one line of prompt
   if (corte > 0) {
     terminal.write(prompt.slice(0, corte));
@@ -165,7 +174,7 @@ async function leComEditor(terminal, teclado, { editor, entrega, historia }, pro
   historia.guarda = expressao;
   const linha = editor.read(prompt.slice(corte));
   await new Promise((pronto) => terminal.write("", pronto)); // the prompt is parsed
-  leitorDeTela(terminal);
+  parseado();
   for (;;) {
     const tecla = await teclado.proxima();
     if (tecla === CTRL_C || (tecla === CTRL_D && editor.getLine() === "")) {
@@ -205,7 +214,8 @@ export function abreTerminal(elemento, aoInterromper = () => {}) {
     }
   }
   const teclado = criaTeclado(terminal, interrompe);
-  const editor = criaEditor(terminal);
+  const primeiro = primeiroPrompt(terminal);
+  const editor = { ...criaEditor(terminal), parseado: primeiro.parseado };
   let retidas = null; // what the program wrote while held back, in order
 
   const solta = () => {
@@ -215,6 +225,9 @@ export function abreTerminal(elemento, aoInterromper = () => {}) {
 
   return {
     terminal,
+
+    // Settled once the first prompt has been drawn.
+    promptMostrado: primeiro.mostrado,
 
     escreve(bytes) {
       if (interrompido) {
