@@ -1,6 +1,7 @@
 // Measures the course page in headless Chromium: the size of its one file, raw and
 // gzipped; its first prompt against the first paint of a minimal HTML page, loaded
-// in turn in the same browser (median of RUNS loads each), as a ratio; and how long
+// in turn in the same browser (median of RUNS loads each), as a ratio, and beside it
+// the first prompt of a page holding nothing but xterm.js, its floor; and how long
 // a pasted line of 1,000, 10,000 and 50,000 characters takes to be answered.
 // Usage: node bench/pagina.mjs [BUILD-WEB] [RUNS]; the web build must be made first.
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
@@ -13,7 +14,8 @@ import { gzipSync } from "node:zlib";
 const pasta = path.resolve(process.argv[2] ?? "build-web");
 const rodadas = Number(process.argv[3] ?? 21);
 const arquivo = path.join(pasta, "analisar_exp_encad.html");
-const { chromium } = createRequire(path.join(pasta, "web", "x.js"))("playwright-core");
+const ferramentas = createRequire(path.join(pasta, "web", "x.js"));
+const { chromium } = ferramentas("playwright-core");
 
 const bytes = readFileSync(arquivo);
 console.log(`page: ${bytes.length} bytes, ${gzipSync(bytes, { level: 9 }).length} gzipped`);
@@ -25,6 +27,36 @@ writeFileSync(
   minima,
   '<!doctype html><html lang="pt-BR"><meta charset="utf-8"><title>Analisador</title>' +
     "<p>Analisador de Expressoes</p>",
+);
+
+// The same xterm.js, bundled the same way, opened, fitted and given the first
+// screen: what no page with this terminal can start faster than.
+const { outputFiles } = await ferramentas("esbuild").build({
+  stdin: {
+    contents:
+      'import "@xterm/xterm/css/xterm.css"; import { Terminal } from "@xterm/xterm";' +
+      'import { FitAddon } from "@xterm/addon-fit";' +
+      "const terminal = new Terminal({ convertEol: true, fontSize: 16 });" +
+      "const ajuste = new FitAddon(); terminal.loadAddon(ajuste);" +
+      'terminal.open(document.getElementById("terminal")); ajuste.fit(); terminal.focus();' +
+      'terminal.write("\\x1b[H\\x1b[2JAnalisador de Expressoes\\n\\nExpressao: ");',
+    resolveDir: path.join(pasta, "web"),
+  },
+  bundle: true,
+  minify: true,
+  format: "iife",
+  target: "es2022",
+  outdir: "so",
+  write: false,
+  logLevel: "warning",
+});
+const parte = (fim) => outputFiles.find((arquivo) => arquivo.path.endsWith(fim)).text;
+const soTerminal = path.join(temporaria, "so_terminal.html");
+writeFileSync(
+  soTerminal,
+  '<!doctype html><html lang="pt-BR"><meta charset="utf-8"><title>Analisador</title>' +
+    `<style>${parte(".css")} #terminal { height: 90vh }</style>` +
+    `<h1>Analisador de Expressoes</h1><div id="terminal"></div><script>${parte(".js")}</script>`,
 );
 
 // On the page's own clock, which starts at navigation: the moment the prompt shows,
@@ -56,15 +88,19 @@ const faixa = (tempos) => `${tempos[0].toFixed(0)}–${tempos.at(-1).toFixed(0)}
 async function partida(navegador) {
   const prompts = [];
   const pinturas = [];
+  const pisos = [];
   for (let vez = 0; vez < rodadas; vez++) {
     pinturas.push(await carrega(navegador, minima, () => window.primeiraPintura));
     prompts.push(await carrega(navegador, arquivo, () => window.primeiroPrompt));
+    pisos.push(await carrega(navegador, soTerminal, () => window.primeiroPrompt));
   }
-  const [prompt, pintura] = [mediana(prompts), mediana(pinturas)];
+  const [prompt, pintura, piso] = [mediana(prompts), mediana(pinturas), mediana(pisos)];
   console.log(
     `first prompt: median ${prompt.toFixed(0)} ms (${faixa(prompts)}); minimal page's ` +
       `first paint: median ${pintura.toFixed(0)} ms (${faixa(pinturas)}); ` +
-      `ratio ${(prompt / pintura).toFixed(2)} over ${rodadas} loads each`,
+      `ratio ${(prompt / pintura).toFixed(2)} over ${rodadas} loads each; ` +
+      `xterm.js alone: median ${piso.toFixed(0)} ms (${faixa(pisos)}), ratio ` +
+      `${(piso / pintura).toFixed(2)}`,
   );
 }
 
