@@ -3,6 +3,7 @@
 // step to show, the code, the memory limit and the compact layout; several
 // expressions make a list of exercises; `Copiar link` gives the page as it stands.
 // A link is read from the address alone: nothing is requested, nothing stored.
+import { constantes } from "fonte";
 
 // The paces by their names in a link, each with the values the page's control may
 // give it.
@@ -13,8 +14,9 @@ const RITMOS = {
   prever: ["prever"],
 };
 
-// The first step the program reports of an evaluation, which holds its line.
-const COMECOU = 0;
+// The first step the program reports of an evaluation, which holds its line, as the
+// program's header defines it.
+const { COMECOU } = constantes;
 // Ctrl-E and Ctrl-U: whatever the student had begun on the expression line goes.
 const LIMPA_LINHA = "\x05\x15";
 const utf8 = new TextDecoder();
