@@ -7,6 +7,7 @@ import "prismjs/components/prism-clike";
 import "prismjs/components/prism-c";
 import "prismjs/components/prism-cpp";
 import { arquivos, constantes } from "fonte";
+import { elemento, mantemVisivel } from "./dom.mjs";
 import "./codigo.css";
 
 const { COMECOU, EMPILHOU, DESEMPILHOU, LIBEROU } = constantes;
@@ -23,13 +24,6 @@ const FUNCAO_DA_PILHA = {
   [DESEMPILHOU]: "Pop",
   [LIBEROU]: "destroi_pilha",
 };
-
-function elemento(tipo, classe, filhos = []) {
-  const novo = document.createElement(tipo);
-  novo.className = classe;
-  novo.append(...filhos);
-  return novo;
-}
 
 // Prism's tokens of an excerpt, as one array of nodes per line: a token that holds
 // a line end is cut there.
@@ -80,15 +74,6 @@ function desenhaArquivo({ nome, trechos }) {
   return { figura, caixa, linhas };
 }
 
-// Scrolls the box, and only it, so that the line stands in its upper third. The box
-// is positioned: a line's offset is from its top.
-function mantemVisivel(caixa, linha) {
-  const topo = linha.offsetTop;
-  if (topo < caixa.scrollTop || topo + linha.offsetHeight > caixa.scrollTop + caixa.clientHeight) {
-    caixa.scrollTop = topo - caixa.clientHeight / 3;
-  }
-}
-
 // Both files drawn in the panel, each file's marked lines kept in view as its box
 // changes too.
 function desenhaPainel(raiz, emVista) {
@@ -103,17 +88,16 @@ function desenhaPainel(raiz, emVista) {
   return desenhados;
 }
 
-// The panel, shown or hidden by the checkbox for the visit: nothing is stored. It is
-// drawn when the page is idle after ESPERA_PELO_PAINEL, or at the first step if that
-// comes first, so that the program's first prompt never waits for it.
-export function criaCodigo(raiz, mostra) {
+// The panel, shown or hidden for the visit as the record says: nothing is stored. It
+// is drawn when the page is idle after ESPERA_PELO_PAINEL, or at the first step if
+// that comes first, so that the program's first prompt never waits for it.
+export function criaCodigo(raiz, licao) {
   const funcoes = arquivos[1].funcoes;
   let marcadas = [];
   let emVista = []; // the step's lines
   let desenhados = null;
   const desenha = () => (desenhados ??= desenhaPainel(raiz, () => emVista));
   setTimeout(() => requestIdleCallback(desenha), ESPERA_PELO_PAINEL);
-  mostra.addEventListener("change", () => (raiz.hidden = !mostra.checked));
 
   // The lines of a step: in the evaluation and in the stack.
   const linhasDo = (passo) => {
@@ -126,25 +110,33 @@ export function criaCodigo(raiz, mostra) {
       : [];
   };
 
-  return {
-    // The step's lines marked, those of the step before faintly.
-    marca(passo, anterior) {
-      for (const linha of marcadas) {
-        linha.classList.remove("atual", "antes");
-        linha.removeAttribute("aria-current");
+  // The step's lines marked, those of the step before faintly.
+  function marca() {
+    const { passos, mostrado } = licao;
+    for (const linha of marcadas) {
+      linha.classList.remove("atual", "antes");
+      linha.removeAttribute("aria-current");
+    }
+    const antes = linhasDo(passos[mostrado - 1]);
+    const atuais = linhasDo(passos[mostrado]);
+    antes.forEach(([, linha]) => linha.classList.add("antes"));
+    for (const [arquivo, linha] of atuais) {
+      linha.classList.replace("antes", "atual") || linha.classList.add("atual");
+      linha.setAttribute("aria-current", "step");
+      if (!raiz.hidden) {
+        mantemVisivel(arquivo.caixa, linha);
       }
-      const antes = linhasDo(anterior);
-      const atuais = linhasDo(passo);
-      antes.forEach(([, linha]) => linha.classList.add("antes"));
-      for (const [arquivo, linha] of atuais) {
-        linha.classList.replace("antes", "atual") || linha.classList.add("atual");
-        linha.setAttribute("aria-current", "step");
-        if (!raiz.hidden) {
-          mantemVisivel(arquivo.caixa, linha);
-        }
-      }
-      emVista = atuais;
-      marcadas = [...antes, ...atuais].map(([, linha]) => linha);
-    },
-  };
+    }
+    emVista = atuais;
+    marcadas = [...antes, ...atuais].map(([, linha]) => linha);
+  }
+
+  licao.observa((mudou) => {
+    if (mudou.has("codigo")) {
+      raiz.hidden = !licao.codigo;
+    }
+    if (mudou.has("mostrado")) {
+      marca();
+    }
+  });
 }

@@ -1,12 +1,13 @@
 // The program's own source as the page shows it, read at build time from src/: the
-// functions a step of the evaluation passes through, with their line numbers, and
-// the constants of the headers (the step codes and the status codes), so that the
-// page copies neither.
+// functions a step of the evaluation passes through, with their line numbers; the
+// constants of the headers (the step codes, the status codes, the classes of a
+// character, the limit of a line); and the operators' codes, which the trace line
+// prints as characters: so that the page copies none of them.
 import { readFile } from "node:fs/promises";
 import path from "node:path";
 
-// What the code panel shows of each file, in the file's order. web/CMakeLists.txt
-// names these files too, for the page to be built again when they change.
+// What the code panel shows of each file, in the file's order. monta.mjs tells the
+// build every file read here, for the page to be built again when one changes.
 const TRECHOS = {
   "analisar_exp_encad.cpp": [
     "TAVALIACAO",
@@ -22,7 +23,7 @@ const TRECHOS = {
   ],
   "pilha.cpp": ["Cria_Pilha", "Push", "Pop", "destroi_pilha"],
 };
-const CABECALHOS = ["analisar_exp_encad.hpp", "status.hpp"];
+const CABECALHOS = ["analisar_exp_encad.hpp", "status.hpp", "expressao.hpp"];
 
 // The lines, 0-based, of the definition of a function or a record at the file's top
 // level, from the comment above it to its closing brace.
@@ -84,11 +85,29 @@ function constantes(textos) {
   return Object.fromEntries(achadas.map(([, nome, valor]) => [nome, Number(valor)]));
 }
 
+// The codes of the `case '…':` labels of E_Operador, the one place of the operator set.
+function operadores(texto) {
+  const corpo = texto.slice(texto.indexOf("bool E_Operador("));
+  const casos = [...corpo.slice(0, corpo.indexOf("\n}")).matchAll(/case '(.)':/g)];
+  if (casos.length === 0) {
+    throw new Error("E_Operador: no operator found");
+  }
+  return casos.map(([, caractere]) => caractere.charCodeAt(0));
+}
+
+// What the page takes from src/, and `lidos`, the path of every file read.
 export async function leFonte(pasta) {
+  const lidos = [...Object.keys(TRECHOS), ...CABECALHOS].map((nome) => path.join(pasta, nome));
   const le = (nome) => readFile(path.join(pasta, nome), "utf8");
   const arquivos = [];
   for (const [nome, nomes] of Object.entries(TRECHOS)) {
     arquivos.push({ nome: `src/${nome}`, ...trechos(await le(nome), nomes) });
   }
-  return { arquivos, constantes: constantes(await Promise.all(CABECALHOS.map(le))) };
+  const cabecalhos = await Promise.all(CABECALHOS.map(le));
+  return {
+    arquivos,
+    constantes: constantes(cabecalhos),
+    operadores: operadores(cabecalhos[CABECALHOS.indexOf("expressao.hpp")]),
+    lidos,
+  };
 }

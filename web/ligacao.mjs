@@ -1,22 +1,20 @@
 // Links a teacher hands out: the page's fragment, read as search parameters, types
 // the expressions it holds into the dialogue as a user would and sets the pace, the
-// step to show, the code, the memory limit and the compact layout; several
-// expressions make a list of exercises; `Copiar link` gives the page as it stands.
-// A link is read from the address alone: nothing is requested, nothing stored.
+// step to show, the code, the memory limit and the compact layout in the lesson's
+// record; several expressions make a list of exercises; `Copiar link` gives the page
+// as it stands. A link is read from the address alone: nothing is requested, nothing
+// stored.
 import { constantes } from "fonte";
+import { MAIOR_MEMORIA } from "./passos.mjs";
 
-// The paces by their names in a link, each with the values the page's control may
-// give it.
-const RITMOS = {
-  "de-uma-vez": ["de-uma-vez", "imediato"],
-  animado: ["animado"],
-  passo: ["passo"],
-  prever: ["prever"],
-};
-
-// The first step the program reports of an evaluation, which holds its line, as the
-// program's header defines it.
 const { COMECOU } = constantes;
+
+// The paces by their names in a link, and as the record holds them.
+const RITMOS = { "de-uma-vez": "imediato", animado: "animado", passo: "passo", prever: "prever" };
+const NOME_DO_RITMO = Object.fromEntries(
+  Object.entries(RITMOS).map(([nome, ritmo]) => [ritmo, nome]),
+);
+
 // Ctrl-E and Ctrl-U: whatever the student had begun on the expression line goes.
 const LIMPA_LINHA = "\x05\x15";
 const utf8 = new TextDecoder();
@@ -34,9 +32,27 @@ function decodifica(texto) {
   }
 }
 
+// One key and its value, if the page knows them. An expression is one line: what
+// follows a line end is dropped, and so is any other control character, which no
+// one types into a line.
+function aceita(pedido, chave, valor) {
+  const tratadores = {
+    e: () => pedido.expressoes.push(valor.split(/[\r\n]/)[0].replace(/[\0-\x1f\x7f]/g, "")),
+    ritmo: () => Object.hasOwn(RITMOS, valor) && (pedido.ritmo = RITMOS[valor]),
+    passo: () => /^[1-9][0-9]{0,5}$/.test(valor) && (pedido.passo = Number(valor)),
+    codigo: () => /^[01]$/.test(valor) && (pedido.codigo = valor === "1"),
+    memoria: () =>
+      /^([1-9][0-9]?)?$/.test(valor) &&
+      Number(valor) <= MAIOR_MEMORIA &&
+      (pedido.memoria = Number(valor)),
+    embutido: () => /^[01]$/.test(valor) && (pedido.embutido = valor === "1"),
+  };
+  return Object.hasOwn(tratadores, chave) && tratadores[chave]() !== false;
+}
+
 // The fragment's requests, each checked on its own; what is not understood is named
 // in `ignoradas` and changes nothing.
-function leFragmento(fragmento) {
+export function leFragmento(fragmento) {
   const pedido = { expressoes: [], ignoradas: [] };
   for (const parte of fragmento.replace(/^#/, "").split("&")) {
     const igual = parte.includes("=") ? parte.indexOf("=") : parte.length;
@@ -50,221 +66,145 @@ function leFragmento(fragmento) {
       pedido.ignoradas.push(`${citada(parte)} (+ é espaço num link; o sinal de mais é %2B)`);
     }
   }
+  if (pedido.passo !== undefined && pedido.expressoes.length === 0) {
+    pedido.ignoradas.push(`passo=${pedido.passo} (sem e)`);
+    delete pedido.passo;
+  }
   return pedido;
 }
 
-// One key and its value, if the page knows them. An expression is one line: what
-// follows a line end is dropped, and so is any other control character, which no
-// one types into a line.
-function aceita(pedido, chave, valor) {
-  const tratadores = {
-    e: () => pedido.expressoes.push(valor.split(/[\r\n]/)[0].replace(/[\0-\x1f\x7f]/g, "")),
-    ritmo: () => Object.hasOwn(RITMOS, valor) && (pedido.ritmo = valor),
-    passo: () => /^[1-9][0-9]{0,5}$/.test(valor) && (pedido.passo = Number(valor)),
-    codigo: () => /^[01]$/.test(valor) && (pedido.codigo = valor === "1"),
-    memoria: () => (pedido.memoria = valor),
-    embutido: () => /^[01]$/.test(valor) && (pedido.embutido = valor === "1"),
-  };
-  return Object.hasOwn(tratadores, chave) && tratadores[chave]() !== false;
+// The link of the page as the record stands: the list, or the last line evaluated,
+// the pace, the step shown when it is not the last, the code hidden, the memory limit.
+function link(licao, expressoes, passoDe) {
+  const partes = expressoes.map((linha) => `e=${encodeURIComponent(linha)}`);
+  partes.push(`ritmo=${NOME_DO_RITMO[licao.ritmo]}`);
+  const passo = licao.mostrado + 1;
+  if (passoDe !== null && expressoes[0] === passoDe && passo < licao.passos.length) {
+    partes.push(`passo=${passo}`);
+  }
+  if (!licao.codigo) {
+    partes.push("codigo=0");
+  }
+  if (licao.memoria > 0) {
+    partes.push(`memoria=${licao.memoria}`);
+  }
+  return `${location.href.split("#")[0]}#${partes.join("&")}`;
 }
 
-// A value as the link writes it: what a form would escape, but parentheses and `*`
-// stay readable, and `+` becomes %2B.
-const codifica = encodeURIComponent;
-
-// ---- The page's controls, wherever they are ----
-
-const porId = (id) => document.getElementById(id);
-
-function ritmoMarcado() {
-  const valor = document.querySelector('input[name="ritmo"]:checked')?.value;
-  return Object.keys(RITMOS).find((nome) => RITMOS[nome].includes(valor));
+// To the clipboard, or, where the browser refuses, selected in a field.
+async function copia(texto) {
+  const [campo, rotulo, copiado] = ["link", "rotulo-do-link", "copiado"].map((id) =>
+    document.getElementById(id),
+  );
+  campo.value = texto;
+  try {
+    await navigator.clipboard.writeText(texto);
+    rotulo.hidden = true;
+    copiado.textContent = "Link copiado.";
+  } catch {
+    rotulo.hidden = false;
+    campo.focus();
+    campo.select();
+    copiado.textContent = "Copie o link do campo (Ctrl-C).";
+  }
 }
 
-// Sets a control as the student would, so that the page hears the change.
-function muda(controle, propriedade, valor) {
-  controle[propriedade] = valor;
-  controle.dispatchEvent(new Event("input", { bubbles: true }));
-  controle.dispatchEvent(new Event("change", { bubbles: true }));
+// The link's settings in the record, its layout on the page, its notice shown.
+function aplica(pedido, licao) {
+  const { ritmo, memoria, codigo } = pedido;
+  const ajustes = Object.fromEntries(
+    Object.entries({ ritmo, memoria, codigo }).filter(([, v]) => v !== undefined),
+  );
+  licao.muda(ajustes);
+  document.documentElement.classList.toggle("embutido", pedido.embutido === true);
+  if (pedido.embutido) {
+    document.title = "Analisador de Expressoes: uma expressão avaliada com duas pilhas";
+  }
 }
 
-function aplicaRitmo(nome) {
-  const botao = RITMOS[nome]
-    .map((valor) => document.querySelector(`input[name="ritmo"][value="${valor}"]`))
-    .find(Boolean);
-  return botao ? (muda(botao, "checked", true), true) : false;
+function avisa(pedido) {
+  const aviso = document.getElementById("aviso-do-link");
+  aviso.hidden = pedido.ignoradas.length === 0;
+  const partes = pedido.ignoradas.join("; ");
+  aviso.textContent = `Não entendido no link, e por isso ignorado: ${partes}.`;
 }
 
-function aplicaMemoria(valor) {
-  const memoria = porId("memoria");
-  const valores = [...(memoria?.options ?? [])].map((opcao) => opcao.value);
-  return valores.includes(valor) ? (muda(memoria, "value", valor), true) : false;
-}
+// The link's list of exercises (or its one line), typed at the expression prompts: the
+// first at once, each next one when the student asks for it; the link's step shown
+// once the first is evaluated. The record holds the list and how many were typed.
+function criaLista(licao, pedido, { digita, foca }) {
+  const [caixa, exercicio, proximo] = ["exercicios", "exercicio", "proximo-exercicio"].map((id) =>
+    document.getElementById(id),
+  );
+  let aTeclar = pedido.expressoes[0] ?? null; // at the next expression prompt
+  let passoPendente = pedido.passo;
+  licao.muda({ exercicios: pedido.expressoes, feitos: 0 });
 
-// The limit the select starts with is the one a link leaves out.
-function memoriaMudada() {
-  const memoria = porId("memoria");
-  const inicial = [...(memoria?.options ?? [])].find((opcao) => opcao.defaultSelected);
-  return memoria && memoria.value !== (inicial ?? memoria.options[0])?.value ? memoria.value : null;
-}
-
-// The step the drawing shows, counted from one, and how many there are.
-function passoMostrado(desenho) {
-  const { mostrado, total } = desenho.posicao();
-  return { passo: mostrado + 1, total };
-}
-
-// ---- The link, read and made ----
-
-// `terminal` and `desenho` are the page's; what the link asks of the controls is
-// done at once, its expressions are typed once the dialogue asks for one.
-export function criaLigacao(terminal, desenho) {
-  const pedido = leFragmento(location.hash);
-  const lista = pedido.expressoes;
-  const { digita } = terminal;
-  const [exercicios, exercicio, proximo, aviso] = [
-    "exercicios",
-    "exercicio",
-    "proximo-exercicio",
-    "aviso-do-link",
-  ].map(porId);
-  let feitos = 0; // of the list, typed so far
-  let aTeclar = lista[0] ?? null; // at the next expression prompt
-  let passoPendente = lista.length > 0 ? pedido.passo : undefined;
-  let lendo = null; // "expressao" or "resposta" while the dialogue waits for the user
-  let ultima = null; // the last line evaluated
-
-  function avisa() {
-    aviso.hidden = pedido.ignoradas.length === 0;
-    const partes = pedido.ignoradas.join("; ");
-    aviso.textContent = `Não entendido no link, e por isso ignorado: ${partes}.`;
+  function mostra() {
+    const { exercicios, feitos } = licao;
+    caixa.hidden = exercicios.length < 2;
+    exercicio.textContent = `Exercício ${Math.max(feitos, 1)} de ${exercicios.length}`;
+    proximo.textContent = feitos < exercicios.length ? "Próximo exercício" : "Lista concluída";
+    proximo.disabled = feitos >= exercicios.length || licao.leitura === null;
   }
 
-  function mostraLista() {
-    exercicios.hidden = lista.length < 2;
-    exercicio.textContent = `Exercício ${Math.max(feitos, 1)} de ${lista.length}`;
-    proximo.textContent = feitos < lista.length ? "Próximo exercício" : "Lista concluída";
-    proximo.disabled = feitos >= lista.length || lendo === null;
-  }
-
-  function aplicaControles() {
-    document.documentElement.classList.toggle("embutido", pedido.embutido === true);
-    if (pedido.embutido) {
-      document.title = "Analisador de Expressoes: uma expressão avaliada com duas pilhas";
-    }
-    const recusados = [
-      pedido.ritmo !== undefined && !aplicaRitmo(pedido.ritmo) && `ritmo=${pedido.ritmo}`,
-      pedido.memoria !== undefined &&
-        !aplicaMemoria(pedido.memoria) &&
-        `memoria=${citada(pedido.memoria)}`,
-      pedido.passo !== undefined && lista.length === 0 && `passo=${pedido.passo} (sem e)`,
-    ];
-    pedido.ignoradas.push(...recusados.filter(Boolean));
-    const codigo = porId("mostra-codigo");
-    if (codigo && pedido.codigo !== undefined) {
-      muda(codigo, "checked", pedido.codigo);
-    }
-  }
-
-  // Once the link's first expression is evaluated, its step in review.
   function mostraPasso() {
-    const { total } = passoMostrado(desenho);
+    const total = licao.passos.length;
     if (passoPendente <= total) {
-      desenho.vaiPara(passoPendente - 1);
-      porId("desenho").focus();
+      licao.muda({ mostrado: passoPendente - 1 });
+      document.getElementById("desenho").focus();
     } else {
       pedido.ignoradas.push(`passo=${passoPendente} (a avaliação tem ${total} passos)`);
-      avisa();
+      avisa(pedido);
     }
     passoPendente = undefined;
   }
 
-  function seguinte() {
-    aTeclar = lista[feitos++];
-    mostraLista();
-    if (lendo === "resposta") {
-      digita("s\n"); // the expression follows at its prompt
-    } else {
+  // The next exercise: at the answer prompt, "s" first, and then at its prompt.
+  proximo.addEventListener("click", () => {
+    aTeclar = licao.exercicios[licao.feitos];
+    licao.muda({ feitos: licao.feitos + 1 });
+    if (licao.leitura === "expressao") {
       digita(LIMPA_LINHA + aTeclar + "\n");
       aTeclar = null;
+    } else {
+      digita("s\n");
     }
-    terminal.terminal.focus();
-  }
+    foca();
+  });
 
-  function link() {
-    const expressoes = lista.length > 1 ? lista : ultima !== null ? [ultima] : [];
-    const partes = expressoes.map((linha) => `e=${codifica(linha)}`);
-    if (ritmoMarcado()) {
-      partes.push(`ritmo=${ritmoMarcado()}`);
+  licao.observa((mudou) => {
+    if (mudou.has("leitura") && licao.leitura === "expressao" && aTeclar !== null) {
+      digita(aTeclar + "\n");
+      aTeclar = null;
+      licao.muda({ feitos: Math.max(licao.feitos, 1) });
+    } else if (mudou.has("leitura") && licao.leitura === "resposta" && licao.feitos > 0) {
+      passoPendente !== undefined && mostraPasso();
     }
-    const { passo, total } = passoMostrado(desenho);
-    if (expressoes.length > 0 && expressoes[0] === ultima && passo < total) {
-      partes.push(`passo=${passo}`);
+    if (mudou.has("leitura") || mudou.has("feitos")) {
+      mostra();
     }
-    if (porId("mostra-codigo")?.checked === false) {
-      partes.push("codigo=0");
-    }
-    if (memoriaMudada() !== null) {
-      partes.push(`memoria=${codifica(memoriaMudada())}`);
-    }
-    return `${location.href.split("#")[0]}#${partes.join("&")}`;
-  }
+  });
+  mostra();
+}
 
-  // To the clipboard, or, where the browser refuses, selected in a field.
-  async function copia() {
-    const [campo, rotulo, copiado] = ["link", "rotulo-do-link", "copiado"].map(porId);
-    campo.value = link();
-    try {
-      await navigator.clipboard.writeText(campo.value);
-      rotulo.hidden = true;
-      copiado.textContent = "Link copiado.";
-    } catch {
-      rotulo.hidden = false;
-      campo.focus();
-      campo.select();
-      copiado.textContent = "Copie o link do campo (Ctrl-C).";
+// `terminal` types text as if pasted (`digita`) and takes the focus (`foca`).
+export function criaLigacao(licao, terminal) {
+  const pedido = leFragmento(location.hash);
+  let ultima = null; // the last line evaluated
+  licao.observa((mudou) => {
+    if (mudou.has("passos") && licao.passos[0]?.acao === COMECOU) {
+      ultima = utf8.decode(licao.passos[0].expressao);
     }
-  }
-
-  aplicaControles();
-  avisa();
-  mostraLista();
-  proximo.addEventListener("click", seguinte);
-  porId("copiar-link").addEventListener("click", copia);
+  });
+  aplica(pedido, licao);
+  avisa(pedido);
+  criaLista(licao, pedido, terminal);
+  document.getElementById("copiar-link").addEventListener("click", () => {
+    const { exercicios } = licao;
+    const expressoes = exercicios.length > 1 ? exercicios : ultima !== null ? [ultima] : [];
+    copia(link(licao, expressoes, ultima));
+  });
   // A link pasted into the address bar of an open page changes only its fragment.
   addEventListener("hashchange", () => location.reload());
-
-  return {
-    // The program's side of the page, watched: which prompt waits, which line was
-    // evaluated; the link's lines are typed at the expression prompt.
-    vigia(pagina) {
-      return {
-        ...pagina,
-        async leLinha(prompt, expressao, capacidade) {
-          lendo = expressao ? "expressao" : "resposta";
-          mostraLista();
-          const parte = pagina.leLinha(prompt, expressao, capacidade);
-          if (expressao && aTeclar !== null) {
-            digita(aTeclar + "\n");
-            aTeclar = null;
-            feitos = Math.max(feitos, 1);
-          } else if (!expressao && passoPendente !== undefined && feitos > 0) {
-            mostraPasso();
-          }
-          try {
-            return await parte;
-          } finally {
-            lendo = null;
-            mostraLista();
-          }
-        },
-        passo(passo) {
-          if (passo.acao === COMECOU) {
-            ultima = utf8.decode(passo.expressao);
-          }
-          return pagina.passo(passo);
-        },
-      };
-    },
-  };
 }

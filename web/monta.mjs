@@ -5,7 +5,8 @@
 // parsed, before the page is first laid out, where a module would wait for a first
 // layout and paint of a page without its terminal.
 // Usage: node monta.mjs PROGRAM.js FOLDER OUTPUT.html, FOLDER holding the node_modules
-// that npm ci installed from package-lock.json.
+// that npm ci installed from package-lock.json. OUTPUT.html.d lists, as a make rule,
+// every file the page was made of, for the build to make it again when one changes.
 import { readFile, writeFile } from "node:fs/promises";
 import { createRequire } from "node:module";
 import path from "node:path";
@@ -17,18 +18,19 @@ const aqui = path.dirname(fileURLToPath(import.meta.url));
 const esbuild = createRequire(path.join(pasta, "monta.mjs"))("esbuild");
 
 // The module "fonte" of the page's script: what leFonte read, as JSON.
+const { lidos, ...lido } = await leFonte(path.join(aqui, "..", "src"));
 const fonte = {
   name: "fonte",
   setup(construcao) {
     construcao.onResolve({ filter: /^fonte$/ }, () => ({ path: "fonte", namespace: "fonte" }));
-    construcao.onLoad({ filter: /.*/, namespace: "fonte" }, async () => ({
-      contents: JSON.stringify(await leFonte(path.join(aqui, "..", "src"))),
+    construcao.onLoad({ filter: /.*/, namespace: "fonte" }, () => ({
+      contents: JSON.stringify(lido),
       loader: "json",
     }));
   },
 };
 
-const { outputFiles } = await esbuild.build({
+const { outputFiles, metafile } = await esbuild.build({
   entryPoints: [path.join(aqui, "principal.mjs")],
   alias: { programa },
   plugins: [fonte],
@@ -39,6 +41,7 @@ const { outputFiles } = await esbuild.build({
   target: "es2022",
   outdir: "pagina",
   write: false,
+  metafile: true,
   logLevel: "warning",
 });
 const texto = (fim) => outputFiles.find((arquivo) => arquivo.path.endsWith(fim)).text;
@@ -51,3 +54,17 @@ const pagina = modelo
   .replace("<!-- estilo -->", () => `<style>${texto(".css")}</style>`)
   .replace("<!-- programa -->", () => `<script>${texto(".js")}</script>`);
 await writeFile(saida, pagina);
+
+// Every file the page was made of, as a make rule (spaces escaped), for the build.
+const regra = (caminho) => caminho.replaceAll(" ", "\\ ");
+const feitoDe = [
+  ...Object.keys(metafile.inputs)
+    .filter((entrada) => !entrada.includes(":"))
+    .map((entrada) => path.resolve(entrada)),
+  ...lidos,
+  path.join(aqui, "pagina.html"),
+  programa.replace(/\.js$/, ".wasm"),
+  fileURLToPath(import.meta.url),
+  path.join(aqui, "fonte.mjs"),
+];
+await writeFile(`${saida}.d`, `${regra(saida)}: ${feitoDe.map(regra).join(" ")}\n`);

@@ -1,5 +1,6 @@
 // Entry point of the course page: the dialogue runs on the page's terminal, bound
-// through the console's seams; the page's script reads the lines and draws the text.
+// through the console's seams; the page's script reads the lines and draws the steps.
+// What crosses to the script and back is listed once, in ponte.mjs.
 #include <cstddef>
 #include <new>
 #include <string_view>
@@ -8,14 +9,37 @@
 
 #include "analisar_exp_encad.hpp"
 #include "console.hpp"
+#include "expressao.hpp"
 #include "pilha.hpp"
 #include "sistema.hpp"
 
 namespace {
 
-// The script's side is in terminal.mjs. A line waits for the user: the program is
-// suspended there (asyncify) until the script has one, and takes it in pieces of at
-// most `capacidade` bytes; null is the end of input. (JavaScript, which
+// A step as the page reads it from memory (ponte.mjs, lePasso): 32-bit fields only,
+// in this order, then the values of both stacks, top first, pilha 1's before pilha 2's.
+struct TPASSO_DA_PAGINA {
+  int acao;
+  int pilha;
+  int valor;
+  int status;
+  int classe; // of the character read, as Codifica tells it; 0 when none is read
+  int linha;
+  const char *mensagem;
+  std::size_t letras;
+  const char *expressao;
+  std::size_t tamanho;
+  std::size_t lendo;
+  std::size_t operandos;      // how many of `valores` are pilha 1's
+  std::size_t operadores;     // and how many, after them, pilha 2's
+  int valores[MAX_EXPRESSAO]; // a line that is evaluated never holds more nodes
+};
+static_assert(sizeof(void *) == 4 && sizeof(std::size_t) == 4,
+              "the page reads every field as a 32-bit integer");
+static_assert(offsetof(TPASSO_DA_PAGINA, valores) == 13 * sizeof(int));
+
+// The script's side of each call is in ponte.mjs. A line waits for the user: the
+// program is suspended there (asyncify) until the script has one, and takes it in
+// pieces of at most `capacidade` bytes; null is the end of input. (JavaScript, which
 // clang-format would take for C++.)
 // clang-format off
 EM_ASYNC_JS(long, Le_Linha_Da_Pagina, (const char *prompt, std::size_t tamanho,
@@ -34,23 +58,9 @@ EM_JS(void, Escreve_Na_Pagina, (const char *origem, std::size_t tamanho), {
   Module.pagina.escreve(HEAPU8.slice(origem, origem + tamanho));
 });
 
-// A step of the evaluation for the drawing, which may keep the program waiting there
-// (the pace the student chose). Both stacks come as their values, top first.
-EM_ASYNC_JS(void, Mostra_Passo_Na_Pagina, (int acao, int pilha, int valor, int status,
-                                           const char *mensagem, std::size_t letras,
-                                           int linha, const char *expressao,
-                                           std::size_t tamanho, std::size_t lendo,
-                                           const int *valores, std::size_t operandos,
-                                           std::size_t operadores), {
-  const pilhas = Array.from(HEAP32.subarray(valores >> 2,
-                                            (valores >> 2) + operandos + operadores));
-  await Module.pagina.passo({
-    acao, pilha, valor, status, linha, lendo,
-    mensagem: UTF8ToString(mensagem, letras).trim(),
-    expressao: HEAPU8.slice(expressao, expressao + tamanho),
-    operandos: pilhas.slice(0, operandos),
-    operadores: pilhas.slice(operandos),
-  });
+// The page may keep the program waiting on a step (the pace the student chose).
+EM_ASYNC_JS(void, Mostra_Passo_Na_Pagina, (const TPASSO_DA_PAGINA *registro), {
+  await Module.pagina.passo(registro);
 });
 // clang-format on
 
@@ -78,16 +88,37 @@ std::size_t Copia_Valores(const TPILHA *pilha, int *valores) {
   return quantos;
 }
 
+// The class of the character being read, as the evaluation's scan sees it.
+int Classe_Do_Lido(const TPASSO *passo) {
+  if (passo->acao == COMECOU || passo->acao == RECUSOU ||
+      passo->lendo >= passo->tamanho) {
+    return 0;
+  }
+  int digito = 0, operador = 0;
+  return Codifica(passo->expressao[passo->lendo], &digito, &operador);
+}
+
 // What was written goes out first, so that each trace line shows with its step.
 void Mostra_Passo(const TPASSO *passo) {
   Descarrega_Saida();
-  int valores[MAX_EXPRESSAO]; // a line that is evaluated never holds more nodes
-  const std::size_t operandos = Copia_Valores(passo->operandos, valores);
-  const std::size_t operadores = Copia_Valores(passo->operadores, valores + operandos);
-  Mostra_Passo_Na_Pagina(passo->acao, passo->pilha, passo->valor, passo->status,
-                         passo->mensagem.data(), passo->mensagem.size(), passo->linha,
-                         passo->expressao, passo->tamanho, passo->lendo, valores,
-                         operandos, operadores);
+  TPASSO_DA_PAGINA registro = {passo->acao,
+                               passo->pilha,
+                               passo->valor,
+                               passo->status,
+                               Classe_Do_Lido(passo),
+                               passo->linha,
+                               passo->mensagem.data(),
+                               passo->mensagem.size(),
+                               passo->expressao,
+                               passo->tamanho,
+                               passo->lendo,
+                               0,
+                               0,
+                               {}};
+  registro.operandos = Copia_Valores(passo->operandos, registro.valores);
+  registro.operadores =
+      Copia_Valores(passo->operadores, registro.valores + registro.operandos);
+  Mostra_Passo_Na_Pagina(&registro);
 }
 
 // Every line comes from the page's editor: there is nothing to read plainly.
@@ -119,6 +150,12 @@ void Libera_Nodo_Contado(TNODO *nodo) {
 // How many nodes may be alive at once from now on; 0 or less for no limit.
 extern "C" EMSCRIPTEN_KEEPALIVE void Limita_Memoria(int nodos) {
   limite_de_nodos = nodos;
+}
+
+// The text the dialogue prints for a failure status, NUL-terminated; "" for none.
+extern "C" EMSCRIPTEN_KEEPALIVE const char *Mensagem_Do_Status(int status) {
+  const std::string_view mensagem = Mensagem_De_Erro(status);
+  return mensagem.empty() ? "" : mensagem.data(); // each message is a literal
 }
 
 // Runs one whole dialogue; the page calls it again to start another.

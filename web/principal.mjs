@@ -1,61 +1,89 @@
-// Starts the course page: the terminal and the drawing, then the program's dialogue,
-// and another one each time the last has ended and the user asks for it.
+// Starts the course page: the lesson's record and the views that draw it, the
+// terminal, and the program's dialogue through the seam, another one each time the
+// last has ended and the user asks for it.
 import "@xterm/xterm/css/xterm.css";
 import "./pagina.css";
+import { constantes } from "fonte";
 import criaPrograma from "programa";
+import { criaCodigo } from "./codigo.mjs";
+import { criaConducao } from "./conducao.mjs";
+import { criaControles } from "./controles.mjs";
 import { criaDesenho } from "./desenho.mjs";
 import { criaLigacao } from "./ligacao.mjs";
-import { criaPrevisao, ligaMemoria } from "./previsao.mjs";
+import { criaLicao, esperando, ultimo } from "./passos.mjs";
+import { ligaPrograma } from "./ponte.mjs";
+import { criaPrevisao } from "./previsao.mjs";
+import { criaTabela } from "./tabela.mjs";
 import { abreTerminal } from "./terminal.mjs";
 
+const { PILHA_CHEIA, PILHA_VAZIA, DIVISAO_POR_ZERO } = constantes;
+
+const licao = criaLicao();
 // The page's head compiled the WebAssembly; it is instantiated at once, so that the
 // dialogue starts as soon as this script has run and its first screen is drawn in
-// the next frames. What pagina.cpp calls (the terminal's reads and writes, the
-// drawing's steps) is in `pagina` by then.
-const pagina = {};
-const carregando = criaPrograma({
-  pagina,
-  instantiateWasm(importacoes, recebe) {
-    const instancia = new WebAssembly.Instance(globalThis.programaCompilado, importacoes);
-    recebe(instancia);
-    return instancia.exports;
+// the next frames.
+const carregando = ligaPrograma(
+  criaPrograma,
+  { leLinha, escreve: (bytes) => terminal.escreve(bytes), passo: (passo) => conducao.passo(passo) },
+  {
+    instantiateWasm(importacoes, recebe) {
+      const instancia = new WebAssembly.Instance(globalThis.programaCompilado, importacoes);
+      recebe(instancia);
+      return instancia.exports;
+    },
   },
-});
+);
 
-const aviso = document.getElementById("aviso");
-const recomeca = document.getElementById("recomeca");
+const porId = (id) => document.getElementById(id);
+const aviso = porId("aviso");
+const recomeca = porId("recomeca");
 const DICA = "O passo espera: tecle Enter ou Espaço para seguir.";
 
-const terminal = abreTerminal(document.getElementById("terminal"), () => {
-  previsao.pula();
-  desenho.pula();
-});
+const terminal = abreTerminal(porId("terminal"), () => conducao.pula());
 terminal.terminal.focus();
 // The drawing is laid out once the first prompt has been drawn (pagina.css).
 terminal.promptMostrado.then(() => document.body.classList.remove("arrancando"));
-const desenho = criaDesenho(document.getElementById("desenho"), {
-  devolve: () => terminal.terminal.focus(),
-  aoEsperar(esperando) {
-    terminal.desvia(esperando ? teclaNaEspera : null);
-    if (!esperando && aviso.textContent === DICA) {
-      aviso.textContent = "";
-    }
-  },
-});
-const previsao = criaPrevisao(document.getElementById("desenho"), desenho, terminal);
-// The drawing's steps through the questions of "Prever"; and the link, which watches
-// the dialogue's reads and types its expressions at the prompt.
-const ligacao = criaLigacao(terminal, desenho);
-Object.assign(pagina, ligacao.vigia({ ...terminal, passo: previsao.passo }));
+const conducao = criaConducao(licao, terminal);
+const desenho = porId("desenho");
+criaDesenho(desenho, licao);
+criaControles(desenho, licao, conducao);
+criaCodigo(porId("codigo"), licao);
+criaTabela(porId("passos"), licao);
+criaPrevisao(desenho, licao, conducao.responde);
+criaLigacao(licao, { digita: terminal.digita, foca: () => terminal.terminal.focus() });
 
-// While a step waits, Enter and Space go on; any other key only says so.
+// Which line the dialogue waits for, in the record while it waits.
+async function leLinha(prompt, historico, capacidade) {
+  licao.muda({ leitura: historico ? "expressao" : "resposta" });
+  try {
+    return await terminal.leLinha(prompt, historico, capacidade);
+  } finally {
+    licao.muda({ leitura: null });
+  }
+}
+
+// While a step waits, Enter and Space typed in the terminal go on; any other key only
+// says so. Once an evaluation the student went through is over, the terminal has
+// the focus again.
 function teclaNaEspera(tecla) {
   if (tecla === "\r" || tecla === " ") {
-    desenho.avanca();
+    conducao.avanca();
   } else {
     aviso.textContent = DICA;
   }
 }
+licao.observa((mudou) => {
+  if (mudou.has("segurando") || mudou.has("ritmo")) {
+    terminal.desvia(esperando(licao) ? teclaNaEspera : null);
+    if (!esperando(licao) && aviso.textContent === DICA) {
+      aviso.textContent = "";
+    }
+  }
+  const fim = mudou.has("passos") && ultimo(licao.passos.at(-1));
+  if (fim && (licao.esperou || document.activeElement === document.body)) {
+    terminal.terminal.focus();
+  }
+});
 
 recomeca.addEventListener("click", () => {
   terminal.tecleEnter();
@@ -74,10 +102,15 @@ function mostraFim(terminou) {
 
 async function dialoga() {
   const programa = await carregando;
-  ligaMemoria(document.getElementById("memoria"), (nos) => programa._Limita_Memoria(nos));
+  const nome = (status) => programa.mensagem(status).replace(/^ERRO: /, "");
+  licao.muda({
+    erros: new Map([PILHA_CHEIA, PILHA_VAZIA, DIVISAO_POR_ZERO].map((s) => [s, nome(s)])),
+  });
+  licao.observa((mudou) => mudou.has("memoria") && programa.limitaMemoria(licao.memoria));
+  programa.limitaMemoria(licao.memoria);
   for (;;) {
     mostraFim(false);
-    await programa.ccall("Dialoga", "number", [], [], { async: true });
+    await programa.dialoga();
     mostraFim(true);
     await terminal.esperaEnter(() => {
       aviso.textContent =
