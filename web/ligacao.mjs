@@ -32,22 +32,29 @@ function decodifica(texto) {
   }
 }
 
+// The keys a link may hold but `e`: whether a value is one the page knows, and the
+// value as the record holds it.
+const CHAVES = {
+  ritmo: [(valor) => Object.hasOwn(RITMOS, valor), (valor) => RITMOS[valor]],
+  passo: [(valor) => /^[1-9][0-9]{0,5}$/.test(valor), Number],
+  codigo: [(valor) => /^[01]$/.test(valor), (valor) => valor === "1"],
+  memoria: [(valor) => /^([1-9][0-9]?)?$/.test(valor) && valor <= MAIOR_MEMORIA, Number],
+  embutido: [(valor) => /^[01]$/.test(valor), (valor) => valor === "1"],
+};
+
 // One key and its value, if the page knows them. An expression is one line: what
 // follows a line end is dropped, and so is any other control character, which no
 // one types into a line.
 function aceita(pedido, chave, valor) {
-  const tratadores = {
-    e: () => pedido.expressoes.push(valor.split(/[\r\n]/)[0].replace(/[\0-\x1f\x7f]/g, "")),
-    ritmo: () => Object.hasOwn(RITMOS, valor) && (pedido.ritmo = RITMOS[valor]),
-    passo: () => /^[1-9][0-9]{0,5}$/.test(valor) && (pedido.passo = Number(valor)),
-    codigo: () => /^[01]$/.test(valor) && (pedido.codigo = valor === "1"),
-    memoria: () =>
-      /^([1-9][0-9]?)?$/.test(valor) &&
-      Number(valor) <= MAIOR_MEMORIA &&
-      (pedido.memoria = Number(valor)),
-    embutido: () => /^[01]$/.test(valor) && (pedido.embutido = valor === "1"),
-  };
-  return Object.hasOwn(tratadores, chave) && tratadores[chave]() !== false;
+  if (chave === "e") {
+    pedido.expressoes.push(valor.split(/[\r\n]/)[0].replace(/[\0-\x1f\x7f]/g, ""));
+    return true;
+  }
+  const [conhecido, converte] = Object.hasOwn(CHAVES, chave) ? CHAVES[chave] : [() => false];
+  if (conhecido(valor)) {
+    pedido[chave] = converte(valor);
+  }
+  return conhecido(valor);
 }
 
 // The fragment's requests, each checked on its own; what is not understood is named

@@ -1,0 +1,205 @@
+// The page's scripts without a browser, on the steps of the program's own Node.js
+// build: what a step means and says, the pace holding the program, Prever's
+// questions and answers, and a link read. Run by ctest (PROGRAMA names the build).
+import assert from "node:assert/strict";
+import { createRequire } from "node:module";
+import path from "node:path";
+import { test } from "node:test";
+import { constantes } from "fonte";
+import { criaConducao } from "../conducao.mjs";
+import { leFragmento } from "../ligacao.mjs";
+import { criaLicao, descreve, noTraco, textoDaPilha } from "../passos.mjs";
+import { ligaPrograma } from "../ponte.mjs";
+
+const { EMPILHOU, DIGITO, OPERADOR, PILHA_CHEIA, PILHA_VAZIA, DIVISAO_POR_ZERO } = constantes;
+
+// The program with a page of lines given in advance; each step goes to `aoPasso`.
+let fila = [];
+let saida = "";
+let aoPasso = async () => {};
+const programa = await ligaPrograma(
+  createRequire(import.meta.url)(path.resolve(process.env.PROGRAMA)),
+  {
+    leLinha: async (prompt, historico, capacidade) => {
+      const parte = fila[0]?.subarray(0, capacidade) ?? null;
+      fila[0] = fila[0]?.subarray(capacidade);
+      if (fila[0]?.length === 0) {
+        fila.shift();
+      }
+      return parte;
+    },
+    escreve: (bytes) => (saida += new TextDecoder().decode(bytes)),
+    passo: (passo) => aoPasso(passo),
+  },
+);
+const nomes = new Map(
+  [PILHA_CHEIA, PILHA_VAZIA, DIVISAO_POR_ZERO].map((s) => [s, programa.mensagem(s).slice(6)]),
+);
+
+// One line evaluated in a dialogue of its own; `memoria` limits the nodes.
+async function avalia(linha, { passo, memoria = 0 } = {}) {
+  const passos = [];
+  aoPasso = passo ?? (async (novo) => passos.push(novo));
+  fila = [linha + "\n", "n\n"].map((texto) => new TextEncoder().encode(texto));
+  saida = "";
+  programa.limitaMemoria(memoria);
+  await programa.dialoga();
+  return { passos, saida };
+}
+
+// Each case: a line, the memory limit, from which step, and the words from there.
+// prettier-ignore
+const DESCRICOES = [
+  ["((1+2)*3)", 0, 0, [
+    "As duas pilhas são criadas, vazias.",
+    "'1': 1 é empilhado na pilha 1.",
+    "'+': + é empilhado na pilha 2.",
+    "'2': 2 é empilhado na pilha 1.",
+    "')': 2, o operando da direita, sai da pilha 1.",
+    "')': 1, o operando da esquerda, sai da pilha 1.",
+    "')': +, o operador, sai da pilha 2.",
+    "')': 1 + 2 = 3, empilhado na pilha 1.",
+    "'*': * é empilhado na pilha 2.",
+    "'3': 3 é empilhado na pilha 1.",
+    "')': 3, o operando da direita, sai da pilha 1.",
+    "')': 3, o operando da esquerda, sai da pilha 1.",
+    "')': *, o operador, sai da pilha 2.",
+    "')': 3 * 3 = 9, empilhado na pilha 1.",
+    "Fim da expressão: a resposta, 9, sai da pilha 1.",
+    "A pilha 1 é liberada.",
+    "A pilha 2 é liberada. A resposta é 9."]],
+  ["(12+3)", 0, -3, [
+    "Fim da expressão: a resposta, 5, sai da pilha 1.",
+    "A pilha 1 é liberada, com o nó que sobrou.",
+    "A pilha 2 é liberada. A resposta é 5."]],
+  ["((8/0)+1)", 0, -2, ["A pilha 1 é liberada.", "A pilha 2 é liberada. ERRO: Divisao por 0."]],
+  [")1+2(", 0, 1, ["')': a pilha 1 está vazia (ERRO: Pilha Vazia)."]],
+  ["(a+b)", 0, -3, ["')': a pilha 1 está vazia (ERRO: Pilha Vazia)."]],
+  ["((1+2)", 0, 0, ["Linha recusada: não passa na regra dos parênteses, colchetes e operadores. " +
+    "Nada é avaliado."]],
+  ["1".repeat(51), 0, 0, ["Linha recusada: tem mais de 50 caracteres. Nada é avaliado."]],
+  ["((1+2)*3)", 2, -3, [
+    "'2': não há memória para mais um nó (ERRO: Pilha Cheia).",
+    "A pilha 1 é liberada, com o nó que sobrou.",
+    "A pilha 2 é liberada, com o nó que sobrou. ERRO: Pilha Cheia."]],
+];
+
+test("each step is told in the words the student reads", async () => {
+  for (const [linha, memoria, desde, esperadas] of DESCRICOES) {
+    const { passos } = await avalia(linha, { memoria });
+    const ditas = passos.map((_, indice) => descreve(passos, indice));
+    assert.deepEqual(ditas.slice(desde).slice(0, esperadas.length), esperadas, linha);
+  }
+});
+
+// The trace line prints a value equal to an operator's code as that character; the
+// drawing and the table show the value, with a word of why the terminal differs.
+test("stacks drawn as the trace lines print them, a value the trace shows otherwise noted", async () => {
+  for (const linha of ["((6*7)+1)", "(((5*9)+(2-5))*(9-8))", "((1+2)*3)", "((9*5)/(2+1))"]) {
+    const { passos, saida } = await avalia(linha);
+    const tracados = passos.filter(
+      (passo) => passo.acao === EMPILHOU && [DIGITO, OPERADOR].includes(passo.classe),
+    );
+    const esperadas = tracados.map(({ pilha, operandos, operadores }) => {
+      const valores = pilha === 1 ? operandos : operadores;
+      return `Pilha ${pilha}: ${valores.map(noTraco).join("") || "vazia"}`;
+    });
+    assert.deepEqual(saida.match(/^Pilha .*$/gm), esperadas, linha);
+  }
+  const { passos } = await avalia("((6*7)+1)");
+  assert.equal(textoDaPilha(1, passos[9].operandos), "1 42 (no traço: *)");
+  assert.equal(textoDaPilha(2, passos[9].operadores), "+");
+});
+
+// The pace, as a student sets it; `avanca` is the student going on.
+function conduz(licao, aoEsperar = () => {}) {
+  const conducao = criaConducao(licao, { retem() {}, solta() {} });
+  licao.observa((mudou) => mudou.has("segurando") && licao.segurando && aoEsperar(conducao));
+  return conducao;
+}
+
+test("the pace holds the program on every step but the last, until the student goes on", async () => {
+  const casos = [
+    // pace, steps of ((1+2)*3) the program was held on, and the student's skip
+    ["passo", 16, false],
+    ["imediato", 0, false],
+    ["passo", 3, true],
+  ];
+  for (const [ritmo, seguras, pula] of casos) {
+    const licao = criaLicao();
+    licao.muda({ ritmo });
+    let vezes = 0;
+    const conducao = conduz(licao, (c) => {
+      vezes++;
+      setTimeout(pula && vezes === 3 ? c.pula : c.avanca);
+    });
+    await avalia("((1+2)*3)", { passo: conducao.passo });
+    assert.deepEqual([vezes, licao.passos.length, licao.segurando], [seguras, 17, false], ritmo);
+    assert.equal(licao.esperou, ritmo === "passo");
+  }
+});
+
+// Prever asks at each ')' and at the end; the answers given in turn to each question,
+// the first word of what is said to each, and the tally.
+test("Prever asks before each result, judges, hints, and keeps the tally", async () => {
+  const casos = [
+    ["((1+2)*(3+4))", [["5", "3"], ["7"], ["21"], ["21"]], "Não é 5. O ')' tira os dois", 3, 4],
+    ["((8/0)+1)", [[DIVISAO_POR_ZERO]], "Certo! Divisao por 0: em 8 / 0", 1, 1],
+    ["(3-5)", [["3", "-2"], ["-2"]], "Não é 3. Esse é um dos valores", 1, 2],
+    ["(+)", [["7", PILHA_VAZIA]], "Não é 7. Conte o que o ')' precisa", 0, 1],
+    ["(9/3)", [[null], [null]], "9 / 3 = 3: o operando mais fundo", 0, 0],
+    ["((1+2)*3)", [[PILHA_CHEIA]], "Certo! Pilha Cheia: já há 2 nós", 1, 1, 2],
+  ];
+  for (const [linha, respostas, dito, acertos, respondidas, memoria] of casos) {
+    const licao = criaLicao();
+    licao.muda({ ritmo: "prever", velocidade: 0, erros: nomes });
+    const conducao = conduz(licao);
+    const retornos = [];
+    let pergunta = 0;
+    licao.observa((mudou) => {
+      if (mudou.has("retorno") && licao.retorno) {
+        retornos.push(licao.retorno);
+      }
+      if (!mudou.has("pergunta") || licao.pergunta === null) {
+        return;
+      }
+      // Nothing of the answer is drawn before it is given.
+      assert.notEqual(licao.passos.at(-1).lendo, licao.pergunta.lendo, licao.pergunta.enunciado);
+      const vez = respostas[pergunta++] ?? [null];
+      const palpites = vez.map((p) =>
+        p === null ? null : typeof p === "number" ? { erro: p } : { valor: Number(p) },
+      );
+      setTimeout(() => palpites.forEach(conducao.responde));
+    });
+    await avalia(linha, { passo: conducao.passo, memoria });
+    assert.ok(
+      retornos.some((texto) => texto.startsWith(dito)),
+      `${linha}: ${retornos}`,
+    );
+    assert.deepEqual([licao.acertos, licao.respondidas], [acertos, respondidas], linha);
+    assert.equal(pergunta, respostas.length, linha);
+  }
+});
+
+// prettier-ignore
+const LINKS = [
+  ["#e=((1%2B2)*3)&passo=5&ritmo=de-uma-vez", { expressoes: ["((1+2)*3)"], passo: 5, ritmo: "imediato" }],
+  ["#e=(1%2B2)&e=(4*5)", { expressoes: ["(1+2)", "(4*5)"] }],
+  ["#e=%ZZ%E0&passo=-3", { ignoradas: ["e=%ZZ%E0", "passo=-3"] }],
+  ["#e=(1%2B2)%0An&ritmo=de-uma-vez&cor=1", { expressoes: ["(1+2)"], ritmo: "imediato",
+    ignoradas: ["e=(1%2B2)%0An (só a primeira linha, sem controles)", "cor=1"] }],
+  ["#e=(1+2)&memoria=5&codigo=0", { expressoes: ["(1 2)"], memoria: 5, codigo: false,
+    ignoradas: ["e=(1+2) (+ é espaço num link; o sinal de mais é %2B)"] }],
+  ["#memoria=21&memoria=&passo=2", { memoria: 0, ignoradas: ["memoria=21", "passo=2 (sem e)"] }],
+  ["#embutido=1&ritmo=rapido", { embutido: true, ignoradas: ["ritmo=rapido"] }],
+];
+
+test("a link's keys are read, and what is not understood named", () => {
+  for (const [fragmento, pedido] of LINKS) {
+    assert.deepEqual(
+      leFragmento(fragmento),
+      { expressoes: [], ignoradas: [], ...pedido },
+      fragmento,
+    );
+  }
+});
