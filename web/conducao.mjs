@@ -63,13 +63,18 @@ function pergunta(c, questao) {
   });
   return new Promise((revela) => {
     c.responde = (palpite) => {
-      const juizo = julga(questao, palpite, errou, licao.erros);
+      const juizo = julga(questao, palpite, errou, licao.erros, c.conta);
       const contagem = juizo.contada && {
         acertos: licao.acertos + (juizo.acertou && !errou ? 1 : 0),
         respondidas: licao.respondidas + 1,
       };
+      const { enganos } = licao;
+      const engano = juizo.engano && {
+        enganos: { ...enganos, [juizo.engano]: (enganos[juizo.engano] ?? 0) + 1 },
+      };
       errou ||= palpite !== null;
-      licao.muda({ retorno: juizo.texto, ...contagem, ...(juizo.encerra && { pergunta: null }) });
+      const fim = juizo.encerra && { pergunta: null };
+      licao.muda({ retorno: juizo.texto, ...contagem, ...engano, ...fim });
       if (juizo.encerra) {
         c.responde = null;
         revela();
@@ -105,11 +110,13 @@ async function prevendo(c, passo) {
 
 // ---- The pace, as the page uses it ----
 
-// `terminal` holds back what the program writes (`retem`) and lets it out (`solta`).
-export function criaConducao(licao, terminal) {
+// `terminal` holds back what the program writes (`retem`) and lets it out (`solta`);
+// `conta` is the program's arithmetic for the mistakes Prever names (ponte.mjs).
+export function criaConducao(licao, terminal, conta) {
   const c = {
     licao,
     terminal,
+    conta,
     solta: null, // lets the program go on from the step it is held on
     relogio: 0, // the animated pace's timer
     aberta: null, // Prever: a question's steps, while the program runs ahead

@@ -1,6 +1,7 @@
 // Entry point of the course page: the dialogue runs on the page's terminal, bound
 // through the console's seams; the page's script reads the lines and draws the steps.
 // What crosses to the script and back is listed once, in ponte.mjs.
+#include <charconv>
 #include <cstddef>
 #include <new>
 #include <string_view>
@@ -145,7 +146,64 @@ void Libera_Nodo_Contado(TNODO *nodo) {
   --nodos_vivos;
 }
 
+// A whole number as NUL-terminated decimal text, which lasts until the next call.
+const char *Como_Texto(long long valor) {
+  static char texto[24];
+  *std::to_chars(texto, texto + sizeof texto - 1, valor).ptr = '\0';
+  return texto;
+}
+
+// The quotient cut toward zero, and what is left, in whole numbers.
+long long Quociente_Exato(long long esquerdo, long long direito, long long *resto) {
+  *resto = esquerdo % direito;
+  return esquerdo / direito;
+}
+
 } // namespace
+
+// ---- What a student who mistakes one rule answers, for Prever's hints ----
+
+// The program's own arithmetic, for operands mistaken: swapped, or taken from
+// elsewhere in the stacks.
+extern "C" EMSCRIPTEN_KEEPALIVE int Calcula_Da_Pagina(int esquerdo, int direito,
+                                                      int operador) {
+  return Calcula(esquerdo, direito, static_cast<char>(operador));
+}
+
+// The result in whole numbers, without the 32-bit wrap, as decimal text.
+extern "C" EMSCRIPTEN_KEEPALIVE const char *Conta_Sem_Volta(int esquerdo, int direito,
+                                                            int operador) {
+  const long long a = esquerdo, b = direito;
+  switch (operador) {
+  case '+':
+    return Como_Texto(a + b);
+  case '-':
+    return Como_Texto(a - b);
+  case '*':
+    return Como_Texto(a * b);
+  default:
+    return Como_Texto(b == 0 ? 0 : a / b);
+  }
+}
+
+// The quotient rounded half away from zero, or floored, rather than cut toward zero,
+// as decimal text; `piso` chooses the floor.
+extern "C" EMSCRIPTEN_KEEPALIVE const char *Quociente_Sem_Corte(int esquerdo, int direito,
+                                                                int piso) {
+  if (direito == 0) {
+    return Como_Texto(0);
+  }
+  long long resto = 0;
+  const long long quociente = Quociente_Exato(esquerdo, direito, &resto);
+  const bool negativo = (esquerdo < 0) != (direito < 0);
+  const long long longe_do_zero = negativo ? quociente - 1 : quociente + 1;
+  if (piso != 0) {
+    return Como_Texto(resto != 0 && negativo ? quociente - 1 : quociente);
+  }
+  const long long dobro = resto < 0 ? -2 * resto : 2 * resto;
+  const long long divisor = direito < 0 ? -static_cast<long long>(direito) : direito;
+  return Como_Texto(dobro >= divisor ? longe_do_zero : quociente);
+}
 
 // How many nodes may be alive at once from now on; 0 or less for no limit.
 extern "C" EMSCRIPTEN_KEEPALIVE void Limita_Memoria(int nodos) {

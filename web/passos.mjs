@@ -46,6 +46,7 @@ export function criaLicao() {
     retorno: "", // what Prever said of the last answer
     acertos: 0, // right at the first try, of `respondidas`, this visit
     respondidas: 0,
+    enganos: {}, // how often each mistake was named this visit, by its name
     observa(ouvinte) {
       ouvintes.add(ouvinte);
     },

@@ -43,7 +43,8 @@ const terminal = abreTerminal(porId("terminal"), () => conducao.pula());
 terminal.terminal.focus();
 // The drawing is laid out once the first prompt has been drawn (pagina.css).
 terminal.promptMostrado.then(() => document.body.classList.remove("arrancando"));
-const conducao = criaConducao(licao, terminal);
+const conta = {}; // the program's arithmetic for Prever's hints, once it is loaded
+const conducao = criaConducao(licao, terminal, conta);
 const desenho = porId("desenho");
 criaDesenho(desenho, licao);
 criaControles(desenho, licao, conducao);
@@ -102,6 +103,7 @@ function mostraFim(terminou) {
 
 async function dialoga() {
   const programa = await carregando;
+  Object.assign(conta, programa.conta);
   const nome = (status) => programa.mensagem(status).replace(/^ERRO: /, "");
   licao.muda({
     erros: new Map([PILHA_CHEIA, PILHA_VAZIA, DIVISAO_POR_ZERO].map((s) => [s, nome(s)])),

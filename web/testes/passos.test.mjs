@@ -8,6 +8,7 @@ import { test } from "node:test";
 import { constantes } from "fonte";
 import { criaConducao } from "../conducao.mjs";
 import { leFragmento } from "../ligacao.mjs";
+import { lePalpite } from "../perguntas.mjs";
 import { criaLicao, descreve, noTraco, textoDaPilha } from "../passos.mjs";
 import { ligaPrograma } from "../ponte.mjs";
 
@@ -113,7 +114,7 @@ test("stacks drawn as the trace lines print them, a value the trace shows otherw
 
 // The pace, as a student sets it; `avanca` is the student going on.
 function conduz(licao, aoEsperar = () => {}) {
-  const conducao = criaConducao(licao, { retem() {}, solta() {} });
+  const conducao = criaConducao(licao, { retem() {}, solta() {} }, programa.conta);
   licao.observa((mudou) => mudou.has("segurando") && licao.segurando && aoEsperar(conducao));
   return conducao;
 }
@@ -167,7 +168,7 @@ test("Prever asks before each result, judges, hints, and keeps the tally", async
       assert.notEqual(licao.passos.at(-1).lendo, licao.pergunta.lendo, licao.pergunta.enunciado);
       const vez = respostas[pergunta++] ?? [null];
       const palpites = vez.map((p) =>
-        p === null ? null : typeof p === "number" ? { erro: p } : { valor: Number(p) },
+        p === null ? null : typeof p === "number" ? { erro: p } : lePalpite(p),
       );
       setTimeout(() => palpites.forEach(conducao.responde));
     });
@@ -193,6 +194,49 @@ const LINKS = [
   ["#memoria=21&memoria=&passo=2", { memoria: 0, ignoradas: ["memoria=21", "passo=2 (sem e)"] }],
   ["#embutido=1&ritmo=rapido", { embutido: true, ignoradas: ["ritmo=rapido"] }],
 ];
+
+// A wrong first answer that a known mistake gives names it, without the right value;
+// one that none gives gets the plain hint. Each case: a line, which question (0 the
+// first), the answer typed there, the mistake named and words of its hint.
+// prettier-ignore
+const ENGANOS = [
+  ["(3-5)", 0, "2", "operandos trocados", "3, o mais fundo na pilha 1, é o operando da esquerda"],
+  ["(7/2)", 0, "3.5", "divisão sem corte", "corta o quociente em direção ao zero"],
+  ["(7/2)", 0, "3,5", "divisão sem corte", "sem casas decimais"],
+  ["(7/2)", 0, "4", "divisão sem corte", "sem arredondar"],
+  ["((0-7)/2)", 1, "-4", "divisão sem corte", "sem arredondar"],
+  ["((((9*9)*(9*9))*((9*9)*(9*9)))*(9*9))", 8, "3486784401", "conta sem a volta dos 32 bits", "32 bits"],
+  ["(1+2)", 0, "2", "valor tirado no lugar do resultado", "um dos valores que o ')' tira"],
+  ["((1+2)*(3+4))", 1, "12", "par errado", "tira o que está no topo"],
+  ["(1+(2*(3+4)))", 1, "3", "par errado", "tira o que está no topo"],
+  ["12", 0, "12", "resposta fora do topo", "o que está embaixo dele é descartado"],
+  ["12", 0, "1", "resposta fora do topo", "topo da pilha 1"],
+  ["(3-5)", 0, "99999999999999999999", undefined, "O ')' tira os dois operandos"],
+];
+
+test("Prever names the mistake a wrong answer shows", async () => {
+  for (const [linha, qual, palpite, nome, dito] of ENGANOS) {
+    const licao = criaLicao();
+    licao.muda({ ritmo: "prever", velocidade: 0, erros: nomes });
+    const conducao = conduz(licao);
+    let pergunta = 0;
+    let retorno = "";
+    licao.observa((mudou) => {
+      if (mudou.has("pergunta") && licao.pergunta !== null) {
+        const agora = pergunta++ === qual;
+        setTimeout(() => {
+          agora && conducao.responde(lePalpite(palpite));
+          retorno ||= agora ? licao.retorno : "";
+          conducao.responde(null);
+        });
+      }
+    });
+    await avalia(linha, { passo: conducao.passo });
+    assert.ok(retorno.includes(dito), `${linha} ${palpite}: ${retorno}`);
+    assert.deepEqual(licao.enganos, nome ? { [nome]: 1 } : {}, `${linha} ${palpite}`);
+    assert.ok(!retorno.includes(`Não é ${palpite}. Certo`), retorno);
+  }
+});
 
 test("a link's keys are read, and what is not understood named", () => {
   for (const [fragmento, pedido] of LINKS) {
