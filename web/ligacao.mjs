@@ -5,6 +5,7 @@
 // as it stands. A link is read from the address alone: nothing is requested, nothing
 // stored.
 import { constantes } from "fonte";
+import { leDesafio } from "./desafios.mjs";
 import { MAIOR_MEMORIA } from "./passos.mjs";
 
 const { COMECOU } = constantes;
@@ -50,6 +51,11 @@ function aceita(pedido, chave, valor) {
     pedido.expressoes.push(valor.split(/[\r\n]/)[0].replace(/[\0-\x1f\x7f]/g, ""));
     return true;
   }
+  if (chave === "desafio") {
+    const desafio = leDesafio(valor);
+    desafio && pedido.desafios.push(desafio);
+    return desafio !== null;
+  }
   const [conhecido, converte] = Object.hasOwn(CHAVES, chave) ? CHAVES[chave] : [() => false];
   if (conhecido(valor)) {
     pedido[chave] = converte(valor);
@@ -60,7 +66,7 @@ function aceita(pedido, chave, valor) {
 // The fragment's requests, each checked on its own; what is not understood is named
 // in `ignoradas` and changes nothing.
 export function leFragmento(fragmento) {
-  const pedido = { expressoes: [], ignoradas: [] };
+  const pedido = { expressoes: [], desafios: [], ignoradas: [] };
   for (const parte of fragmento.replace(/^#/, "").split("&")) {
     const igual = parte.includes("=") ? parte.indexOf("=") : parte.length;
     const chave = decodifica(parte.slice(0, igual));
@@ -84,6 +90,9 @@ export function leFragmento(fragmento) {
 // the pace, the step shown when it is not the last, the code hidden, the memory limit.
 function link(licao, expressoes, passoDe) {
   const partes = expressoes.map((linha) => `e=${encodeURIComponent(linha)}`);
+  for (const { texto } of licao.desafios) {
+    partes.push(`desafio=${encodeURIComponent(texto).replaceAll("%3A", ":")}`);
+  }
   partes.push(`ritmo=${NOME_DO_RITMO[licao.ritmo]}`);
   const passo = licao.mostrado + 1;
   if (passoDe !== null && expressoes[0] === passoDe && passo < licao.passos.length) {
@@ -118,7 +127,8 @@ async function copia(texto) {
 
 // The link's settings in the record, its layout on the page, its notice shown.
 function aplica(pedido, licao) {
-  const { ritmo, memoria, codigo } = pedido;
+  const { ritmo, memoria, codigo, desafios } = pedido;
+  licao.muda({ desafios, desafio: 0, cumpridos: desafios.map(() => false) });
   const ajustes = Object.fromEntries(
     Object.entries({ ritmo, memoria, codigo }).filter(([, v]) => v !== undefined),
   );

@@ -39,6 +39,10 @@ export function criaLicao() {
     leitura: null, // "expressao" or "resposta" while the dialogue waits for a line
     exercicios: [], // a link's lines, typed one at a time
     feitos: 0, // how many of them were typed
+    desafios: [], // a link's challenges (desafios.mjs)
+    desafio: 0, // the index of the one shown
+    cumpridos: [], // whether each was met
+    veredito: "", // what the last line did for the challenge shown
     segurando: false, // the program waits on the step shown for the pace
     pulando: false, // the rest of this evaluation goes on at once
     esperou: false, // this evaluation waited for the student
@@ -172,16 +176,19 @@ export function desfecho(passos) {
 
 // ---- The words for a step ----
 
+// Why a line was refused, in words.
+export const motivoDaRecusa = (passo) =>
+  passo.valor === LONGA_DEMAIS
+    ? `tem mais de ${MAX_EXPRESSAO} caracteres`
+    : "não passa na regra dos parênteses, colchetes e operadores";
+
 export function descreve(passos, indice) {
   const passo = passos[indice];
   if (passo.acao === COMECOU) {
     return "As duas pilhas são criadas, vazias.";
   }
   if (passo.acao === RECUSOU) {
-    return passo.valor === LONGA_DEMAIS
-      ? `Linha recusada: tem mais de ${MAX_EXPRESSAO} caracteres. Nada é avaliado.`
-      : "Linha recusada: não passa na regra dos parênteses, colchetes e operadores. " +
-          "Nada é avaliado.";
+    return `Linha recusada: ${motivoDaRecusa(passo)}. Nada é avaliado.`;
   }
   const onde = lido(passo) === null ? "Fim da expressão" : `'${lido(passo)}'`;
   if (passo.acao === EMPILHOU) {

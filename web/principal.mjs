@@ -8,6 +8,7 @@ import criaPrograma from "programa";
 import { criaCodigo } from "./codigo.mjs";
 import { criaConducao } from "./conducao.mjs";
 import { criaControles } from "./controles.mjs";
+import { criaDesafios } from "./desafios.mjs";
 import { criaDesenho } from "./desenho.mjs";
 import { criaLigacao } from "./ligacao.mjs";
 import { criaLicao, esperando, ultimo } from "./passos.mjs";
@@ -51,7 +52,9 @@ criaControles(desenho, licao, conducao);
 criaCodigo(porId("codigo"), licao);
 criaTabela(porId("passos"), licao);
 criaPrevisao(desenho, licao, conducao.responde);
-criaLigacao(licao, { digita: terminal.digita, foca: () => terminal.terminal.focus() });
+const teclado = { digita: terminal.digita, foca: () => terminal.terminal.focus() };
+criaDesafios(licao, teclado);
+criaLigacao(licao, teclado);
 
 // Which line the dialogue waits for, in the record while it waits.
 async function leLinha(prompt, historico, capacidade) {

@@ -7,6 +7,7 @@ import path from "node:path";
 import { test } from "node:test";
 import { constantes } from "fonte";
 import { criaConducao } from "../conducao.mjs";
+import { julgaDesafio, leDesafio } from "../desafios.mjs";
 import { leFragmento } from "../ligacao.mjs";
 import { lePalpite } from "../perguntas.mjs";
 import { criaLicao, descreve, noTraco, textoDaPilha } from "../passos.mjs";
@@ -193,6 +194,12 @@ const LINKS = [
     ignoradas: ["e=(1+2) (+ é espaço num link; o sinal de mais é %2B)"] }],
   ["#memoria=21&memoria=&passo=2", { memoria: 0, ignoradas: ["memoria=21", "passo=2 (sem e)"] }],
   ["#embutido=1&ritmo=rapido", { embutido: true, ignoradas: ["ritmo=rapido"] }],
+  ["#desafio=resposta:-10&desafio=altura:26&desafio=erro:cheia:3&desafio=erro:zero:2", {
+    desafios: [{ texto: "resposta:-10", resposta: -10 }, { texto: "erro:cheia:3", erro: PILHA_CHEIA, memoria: 3 }],
+    ignoradas: ["desafio=altura:26", "desafio=erro:zero:2"] }],
+  ["#desafio=resposta:2147483648&desafio=erro:nada&desafio=altura:1", {
+    desafios: [{ texto: "altura:1", altura: 1 }],
+    ignoradas: ["desafio=resposta:2147483648", "desafio=erro:nada"] }],
 ];
 
 // A wrong first answer that a known mistake gives names it, without the right value;
@@ -238,11 +245,38 @@ test("Prever names the mistake a wrong answer shows", async () => {
   }
 });
 
+// Each case: a goal, the lines tried in turn, and the words of each verdict.
+// prettier-ignore
+const DESAFIOS = [
+  ["resposta:10", [["((2*3)+4)", "Desafio cumprido: a avaliação respondeu 10."],
+    ["(1+2)", "Ainda não: esta linha respondeu 3."]]],
+  ["altura:4", [["(1+(2+(3+4)))", "Desafio cumprido: a pilha 1 chegou a 4 nós."],
+    ["((1+2)+3)", "Ainda não: a pilha 1 chegou a 2 nós."]]],
+  ["erro:vazia", [["(+)", "Desafio cumprido: a avaliação terminou em Pilha Vazia."],
+    ["(1+2)", "Ainda não: esta linha respondeu 3."],
+    ["((1+2)", "Ainda não: a linha foi recusada (não passa na regra dos parênteses, " +
+      "colchetes e operadores)."]]],
+  ["erro:cheia:3", [["((1+2)*(3+4))", "Desafio cumprido: a avaliação terminou em Pilha Cheia."],
+    ["((1+2)*3)", "Ainda não: esta linha respondeu 9."]]],
+  ["erro:zero", [["(8/(1-1))", "Desafio cumprido: a avaliação terminou em Divisao por 0."],
+    ["1".repeat(51), "Ainda não: a linha foi recusada (tem mais de 50 caracteres)."]]],
+];
+
+test("a challenge is judged by the program's own steps", async () => {
+  for (const [texto, tentativas] of DESAFIOS) {
+    const desafio = leDesafio(texto);
+    for (const [linha, veredito] of tentativas) {
+      const { passos } = await avalia(linha, { memoria: desafio.memoria });
+      assert.equal(julgaDesafio(desafio, passos, nomes).texto, veredito, `${texto} ${linha}`);
+    }
+  }
+});
+
 test("a link's keys are read, and what is not understood named", () => {
   for (const [fragmento, pedido] of LINKS) {
     assert.deepEqual(
       leFragmento(fragmento),
-      { expressoes: [], ignoradas: [], ...pedido },
+      { expressoes: [], desafios: [], ignoradas: [], ...pedido },
       fragmento,
     );
   }
