@@ -153,56 +153,63 @@ const char *Como_Texto(long long valor) {
   return texto;
 }
 
-// The quotient cut toward zero, and what is left, in whole numbers.
-long long Quociente_Exato(long long esquerdo, long long direito, long long *resto) {
-  *resto = esquerdo % direito;
-  return esquerdo / direito;
+// As the evaluation refuses it, before it calls Calcula.
+bool Divide_Por_Zero(int direito, int operador) {
+  return operador == '/' && direito == 0;
+}
+
+// The quotient rounded half away from zero, or floored, where it is not cut.
+long long Sem_Corte(long long esquerdo, long long direito, bool piso) {
+  const long long quociente = esquerdo / direito, resto = esquerdo % direito;
+  const bool negativo = (esquerdo < 0) != (direito < 0);
+  const bool metade_ou_mais =
+      2 * (resto < 0 ? -resto : resto) >= (direito < 0 ? -direito : direito);
+  if (resto == 0 || (!piso && !metade_ou_mais) || (piso && !negativo)) {
+    return quociente;
+  }
+  return negativo ? quociente - 1 : quociente + 1;
 }
 
 } // namespace
 
 // ---- What a student who mistakes one rule answers, for Prever's hints ----
+// Each as decimal text, "" where the operation does not apply: a division by zero,
+// which the evaluation refuses, or a quotient of an operator that does not divide.
 
 // The program's own arithmetic, for operands mistaken: swapped, or taken from
 // elsewhere in the stacks.
-extern "C" EMSCRIPTEN_KEEPALIVE int Calcula_Da_Pagina(int esquerdo, int direito,
-                                                      int operador) {
-  return Calcula(esquerdo, direito, static_cast<char>(operador));
+extern "C" EMSCRIPTEN_KEEPALIVE const char *Calcula_Da_Pagina(int esquerdo, int direito,
+                                                              int operador) {
+  return Divide_Por_Zero(direito, operador)
+             ? ""
+             : Como_Texto(Calcula(esquerdo, direito, static_cast<char>(operador)));
 }
 
-// The result in whole numbers, without the 32-bit wrap, as decimal text.
+// The result in whole numbers, without the 32-bit wrap.
 extern "C" EMSCRIPTEN_KEEPALIVE const char *Conta_Sem_Volta(int esquerdo, int direito,
                                                             int operador) {
   const long long a = esquerdo, b = direito;
-  switch (operador) {
+  switch (Divide_Por_Zero(direito, operador) ? 0 : operador) {
   case '+':
     return Como_Texto(a + b);
   case '-':
     return Como_Texto(a - b);
   case '*':
     return Como_Texto(a * b);
+  case '/':
+    return Como_Texto(a / b);
   default:
-    return Como_Texto(b == 0 ? 0 : a / b);
+    return "";
   }
 }
 
-// The quotient rounded half away from zero, or floored, rather than cut toward zero,
-// as decimal text; `piso` chooses the floor.
+// The quotient rounded half away from zero, or floored (`piso`), rather than cut
+// toward zero.
 extern "C" EMSCRIPTEN_KEEPALIVE const char *Quociente_Sem_Corte(int esquerdo, int direito,
-                                                                int piso) {
-  if (direito == 0) {
-    return Como_Texto(0);
-  }
-  long long resto = 0;
-  const long long quociente = Quociente_Exato(esquerdo, direito, &resto);
-  const bool negativo = (esquerdo < 0) != (direito < 0);
-  const long long longe_do_zero = negativo ? quociente - 1 : quociente + 1;
-  if (piso != 0) {
-    return Como_Texto(resto != 0 && negativo ? quociente - 1 : quociente);
-  }
-  const long long dobro = resto < 0 ? -2 * resto : 2 * resto;
-  const long long divisor = direito < 0 ? -static_cast<long long>(direito) : direito;
-  return Como_Texto(dobro >= divisor ? longe_do_zero : quociente);
+                                                                int operador, int piso) {
+  return operador != '/' || Divide_Por_Zero(direito, operador)
+             ? ""
+             : Como_Texto(Sem_Corte(esquerdo, direito, piso != 0));
 }
 
 // How many nodes may be alive at once from now on; 0 or less for no limit.

@@ -73,7 +73,7 @@ export function razao({ tipo, passos, certa }, erros) {
     return `${erro}: já há ${vivos} nas pilhas, e a memória não dá mais um.`;
   }
   if (certa.erro === DIVISAO_POR_ZERO) {
-    return `${erro}: em ${esquerdo} / ${direito}, o operando da direita é 0.`;
+    return `${erro}: em ${esquerdo} ${desenhado(2, operador)} ${direito}, o operando da direita é 0.`;
   }
   if (certa.erro === PILHA_VAZIA) {
     const faltou = NOMES_DOS_PAPEIS[papel(passos, passos.length - 1)];
@@ -126,13 +126,13 @@ function paresErrados({ antes, conta }) {
   operadores.forEach((operador, qual) =>
     operandos.forEach((direito, topo) =>
       operandos.slice(topo + 1).forEach((esquerdo, abaixo) => {
-        const porZero = desenhado(2, operador) === "/" && direito === 0;
-        if (qual + topo + abaixo > 0 && !porZero) {
-          resultados.add(texto(conta.calcula(esquerdo, direito, operador)));
+        if (qual + topo + abaixo > 0) {
+          resultados.add(conta.calcula(esquerdo, direito, operador));
         }
       }),
     ),
   );
+  resultados.delete(""); // a division by zero, which gives no value
   return resultados;
 }
 
@@ -143,17 +143,21 @@ const ENGANOS = {
   parentese: [
     {
       nome: "operandos trocados",
-      da: (c, p) => p.valor === texto(c.conta.calcula(c.direito, c.esquerdo, c.operador)),
+      da: (c, p) => p.valor === c.conta.calcula(c.direito, c.esquerdo, c.operador),
       dica: (c) =>
         `A ordem conta: ${c.esquerdo}, o mais fundo na pilha 1, é o operando da esquerda, ` +
         `e ${c.direito}, o do topo, o da direita.`,
     },
     {
       nome: "divisão sem corte",
-      da: (c, p) =>
-        desenhado(2, c.operador) === "/" &&
-        (p.fracao !== undefined ||
-          [false, true].some((piso) => p.valor === c.conta.semCorte(c.esquerdo, c.direito, piso))),
+      da: (c, p) => {
+        const [arredondado, piso] = [false, true].map((chao) =>
+          c.conta.semCorte(c.esquerdo, c.direito, c.operador, chao),
+        );
+        return (
+          arredondado !== "" && (p.fracao !== undefined || [arredondado, piso].includes(p.valor))
+        );
+      },
       dica: () =>
         "A divisão é de inteiros: o programa corta o quociente em direção ao zero, " +
         "sem casas decimais e sem arredondar.",

@@ -12,11 +12,11 @@
 //   Dialoga(): runs one whole dialogue; settles with its exit code when it ends.
 //   Limita_Memoria(nos): how many nodes may be alive at once; 0 for no limit.
 //   Mensagem_Do_Status(status): the text the dialogue prints for a failure.
-//   Calcula_Da_Pagina(esquerdo, direito, operador): the program's Calcula.
-//   Conta_Sem_Volta(esquerdo, direito, operador): the result without the 32-bit
-//     wrap, as decimal text.
-//   Quociente_Sem_Corte(esquerdo, direito, piso): the quotient rounded half away
-//     from zero, or floored, rather than cut toward zero, as decimal text.
+//   Calcula_Da_Pagina(esquerdo, direito, operador): the program's Calcula; and, for
+//   the mistakes Prever names, Conta_Sem_Volta(esquerdo, direito, operador), the
+//   result without the 32-bit wrap, and Quociente_Sem_Corte(esquerdo, direito,
+//   operador, piso), the quotient rounded half away from zero or floored: each as
+//   decimal text, "" for a division by zero or a quotient of no division.
 
 // The 32-bit fields of pagina.cpp's TPASSO_DA_PAGINA, in their order; both stacks'
 // values follow them.
@@ -76,11 +76,11 @@ export async function ligaPrograma(criaPrograma, pagina, opcoes = {}) {
     // What a student who mistakes one rule of the arithmetic answers (perguntas.mjs).
     conta: {
       calcula: (esquerdo, direito, operador) =>
-        modulo._Calcula_Da_Pagina(esquerdo, direito, operador),
+        texto(modulo._Calcula_Da_Pagina(esquerdo, direito, operador)),
       semVolta: (esquerdo, direito, operador) =>
         texto(modulo._Conta_Sem_Volta(esquerdo, direito, operador)),
-      semCorte: (esquerdo, direito, piso) =>
-        texto(modulo._Quociente_Sem_Corte(esquerdo, direito, piso ? 1 : 0)),
+      semCorte: (esquerdo, direito, operador, piso) =>
+        texto(modulo._Quociente_Sem_Corte(esquerdo, direito, operador, piso ? 1 : 0)),
     },
   };
 }
