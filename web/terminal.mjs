@@ -1,28 +1,36 @@
-// The page's terminal: xterm.js shows what the program writes, and reads the lines
-// it asks for through the readline addon, with the keys of the native editor.
+// The page's terminal: xterm.js shows what the program writes, and a line editor of
+// the page's own, on xterm.js's public API alone, reads the lines it asks for with
+// the keys of the native editor.
 import { Terminal } from "@xterm/xterm";
 import { FitAddon } from "@xterm/addon-fit";
-import { Readline } from "xterm-readline";
-import { History } from "xterm-readline/lib/history.js";
 
 const ENTER = "\r";
 const CTRL_C = "\x03";
 const CTRL_D = "\x04";
-const CTRL_W = "\x17";
-const APAGA = ["\x7f", "\b"];
+const CSI = "\x1b[";
 
 // One key from a place in the text: a run of printable characters whole (a paste
 // goes to the editor in one piece, in linear time), an escape sequence, or one
 // character.
 const TECLA = /[^\x00-\x1f\x7f]+|\x1b(\[[0-?]*[ -/]*[@-~]|O.|.)?|./suy;
 
-// The escape sequences the addon understands (arrows, Home, End, Delete); any other,
-// F4 among them, does nothing, as at the console.
-const DO_EDITOR = new Set(["A", "B", "C", "D", "F", "H", "3~"].map((fim) => "\x1b[" + fim));
-const HISTORIA = new Set(["\x1b[A", "\x1b[B"]);
-
 // What the native editor takes for a word, for Ctrl-W.
 const PALAVRA = /[\p{L}\p{N}*?_\-.[\]~=]*[^\p{L}\p{N}*?_\-.[\]~=]*$/u;
+
+// Columns a character takes as xterm.js's default Unicode tables (version 6) count
+// them: a combining or format character none, for it joins the cell before; an East
+// Asian wide one two. The editor places the cursor by them.
+const JUNTA = /[\p{Mn}\p{Me}\p{Cf}\u1160-\u11ff]/u;
+const LARGO = new RegExp(
+  "[\\u1100-\\u115f\\u2329\\u232a\\u2e80-\\u303e\\u3040-\\ua4cf\\uac00-\\ud7a3\\uf900-\\ufaff" +
+    "\\ufe10-\\ufe19\\ufe30-\\ufe6f\\uff00-\\uff60\\uffe0-\\uffe6" +
+    "\\u{20000}-\\u{2fffd}\\u{30000}-\\u{3fffd}]",
+  "u",
+);
+const largura = (c) => (c < "\u0300" ? 1 : JUNTA.test(c) ? 0 : LARGO.test(c) ? 2 : 1);
+
+// Backspace takes what a reader sees as one character, wide or combining.
+const LETRAS = new Intl.Segmenter();
 
 // The terminal's own words, for screen readers, in the page's language.
 Terminal.strings.promptLabel = "Entrada do terminal";
@@ -38,11 +46,6 @@ const CLARO = {
   selectionBackground: "#add6ff",
 };
 
-// The addon keeps its history in the browser's localStorage; the page stores
-// nothing, and does not even open it.
-History.prototype.restoreFromLocalStorage = () => {};
-History.prototype.saveToLocalStorage = () => {};
-
 function criaTerminal(elemento) {
   const claro = matchMedia("(prefers-color-scheme: light)");
   const terminal = new Terminal({
@@ -57,6 +60,12 @@ function criaTerminal(elemento) {
   terminal.open(elemento);
   ajuste.fit();
   new ResizeObserver(() => ajuste.fit()).observe(elemento);
+  // Ctrl-C with text selected copies it, and Tab goes on to the rest of the page, as
+  // these keys do elsewhere in the browser.
+  terminal.attachCustomKeyEventHandler(
+    (evento) =>
+      !(evento.ctrlKey && evento.key === "c" && terminal.hasSelection()) && evento.key !== "Tab",
+  );
   return terminal;
 }
 
@@ -101,49 +110,169 @@ function criaTeclado(terminal, interrompe) {
   };
 }
 
-// The addon, given the terminal with its input in the page's hands: it reads only
-// the keys handed to it by `entrega`. History holds expressions only.
-function criaEditor(terminal) {
-  const editor = new Readline();
-  let entrega = () => {};
-  let teclaDoEditor = () => true;
-  editor.activate(
-    Object.create(terminal, {
-      onData: { value: (ouvinte) => ((entrega = ouvinte), { dispose() {} }) },
-      attachCustomKeyEventHandler: { value: (tratador) => (teclaDoEditor = tratador) },
-    }),
-  );
-  const historia = { guarda: false };
-  const acrescenta = editor.history.append.bind(editor.history);
-  editor.history.append = (linha) => historia.guarda && linha !== "" && acrescenta(linha);
-  // Ctrl-C with text selected copies it, and Tab goes on to the rest of the page, as
-  // these keys do elsewhere in the browser.
-  terminal.attachCustomKeyEventHandler((evento) => {
-    const copia = evento.ctrlKey && evento.key === "c" && terminal.hasSelection();
-    return !copia && evento.key !== "Tab" && teclaDoEditor(evento);
-  });
-  return { editor, entrega: (tecla) => entrega(tecla), historia };
+// ---- Editing: what each key does to the text and the cursor ----
+
+// The cursor moves and deletes by code points, as the native editor's does.
+const anterior = (texto, pos) =>
+  pos - ([...texto.slice(Math.max(pos - 2, 0), pos)].at(-1)?.length ?? 0);
+const seguinte = (texto, pos) => pos + ([...texto.slice(pos, pos + 2)][0]?.length ?? 0);
+const apagaDesde = (texto, pos, inicio) => [texto.slice(0, inicio) + texto.slice(pos), inicio];
+const apagaSob = (texto, pos) => [texto.slice(0, pos) + texto.slice(seguinte(texto, pos)), pos];
+const aoComeco = (texto) => [texto, 0];
+const aoFim = (texto) => [texto, texto.length];
+const apagaLetra = (texto, pos) =>
+  apagaDesde(texto, pos, [...LETRAS.segment(texto.slice(0, pos))].at(-1)?.index ?? pos);
+
+// The keys the editor knows, as xterm.js sends them, each giving [text, cursor];
+// any other key, F4 and F5 among them, does nothing, as at the console.
+const EDICOES = {
+  [`${CSI}D`]: (texto, pos) => [texto, anterior(texto, pos)],
+  [`${CSI}C`]: (texto, pos) => [texto, seguinte(texto, pos)],
+  [`${CSI}H`]: aoComeco,
+  "\x01": aoComeco,
+  [`${CSI}F`]: aoFim,
+  "\x05": aoFim,
+  [`${CSI}3~`]: apagaSob,
+  [CTRL_D]: apagaSob,
+  "\x0b": (texto, pos) => [texto.slice(0, pos), pos],
+  "\x15": () => ["", 0],
+  "\x17": (texto, pos) => apagaDesde(texto, pos, texto.slice(0, pos).search(PALAVRA)),
+  "\x7f": apagaLetra,
+  "\b": apagaLetra,
+};
+
+// The visit's expressions, oldest first, in memory only; an empty line, or one the
+// same as the last, is not kept, as the native editor keeps its history.
+function criaHistoria() {
+  const linhas = [];
+  return {
+    guarda(linha) {
+      if (linha !== "" && linha !== linhas.at(-1)) {
+        linhas.push(linha);
+      }
+      linhas.splice(0, linhas.length - 500); // the native editor's size
+    },
+    // Up and Down for one read, as EDICOES has them: past the newest, the line that
+    // was being typed comes back.
+    teclas() {
+      let indice = linhas.length;
+      let digitada = "";
+      const vai = (para, texto) => {
+        if (para < 0 || para > linhas.length) {
+          return null;
+        }
+        digitada = indice === linhas.length ? texto : digitada;
+        indice = para;
+        const linha = linhas[indice] ?? digitada;
+        return [linha, linha.length];
+      };
+      return {
+        [`${CSI}A`]: (texto) => vai(indice - 1, texto),
+        [`${CSI}B`]: (texto) => vai(indice + 1, texto),
+      };
+    },
+  };
 }
 
-// The line with the text from `inicio` to the cursor taken out, redrawn whole.
-function apagaAte(editor, inicio) {
-  const { state } = editor;
-  const { buf, pos } = state.line;
-  state.line.update(buf.slice(0, inicio) + buf.slice(pos), inicio);
-  state.editing = true;
-  state.refresh();
-}
+// ---- Drawing the line ----
 
-// Backspace takes one whole character, wide or combining; Ctrl-W the word before
-// the cursor, as the native editor has them.
-function edita(editor, tecla) {
-  const antes = editor.state.line.pos_buffer();
-  if (tecla === CTRL_W) {
-    apagaAte(editor, antes.search(PALAVRA));
-  } else if (antes !== "") {
-    const letras = [...new Intl.Segmenter().segment(antes)];
-    apagaAte(editor, letras.at(-1).index);
+// Where the characters of `texto` land, drawn from column `coluna` of row 0 of a
+// terminal `colunas` wide, as xterm.js lays them out: one that does not fit in what
+// is left of a row, a wide one among them, starts the next. Stops at the first
+// character for which `para(indice, linha)` holds and gives its place, or the end's
+// (whose column is `colunas` when the text fills its last row).
+function percorre(texto, colunas, coluna, para = () => false) {
+  let linha = 0;
+  let indice = 0;
+  for (const c of texto) {
+    const largo = largura(c);
+    if (largo > 0 && coluna + largo > colunas) {
+      linha++;
+      coluna = 0;
+    }
+    if (para(indice, linha)) {
+      break;
+    }
+    coluna += largo;
+    indice += c.length;
   }
+  return { indice, linha, coluna };
+}
+
+// The cursor taken from one place of the line to another, in rows from the line's
+// first and columns.
+function leva(de, para) {
+  const linhas = para.linha - de.linha;
+  const vertical = linhas < 0 ? `${CSI}${-linhas}A` : linhas > 0 ? `${CSI}${linhas}B` : "";
+  return `${vertical}${CSI}${para.coluna + 1}G`;
+}
+
+// How many code units two texts share from their start, a surrogate pair whole.
+function comum(a, b) {
+  let n = 0;
+  while (n < a.length && a[n] === b[n]) {
+    n++;
+  }
+  return n > 0 && /[\ud800-\udbff]/.test(a[n - 1]) ? n - 1 : n;
+}
+
+// Settles once the terminal has taken the text in: its buffer and cursor are then
+// what the text made them.
+const escrito = (terminal, texto) => new Promise((pronto) => terminal.write(texto, pronto));
+
+// The line being read, the prompt's last line and the text after it, drawn from
+// column `inicio` of the cursor's row. Each drawing writes the rows from the first
+// that changed and waits until the terminal has taken them, so that the cursor's row
+// on the screen tells how many of the line's rows are still on it.
+function criaLinha(terminal, prompt, inicio) {
+  const linha = { texto: "", pos: 0 };
+  let aqui = { linha: 0, coluna: inicio }; // the cursor
+  let fila = Promise.resolve();
+  let fechada = false; // ended: the rows below are the program's
+
+  async function pinta(texto, pos, inteira) {
+    const [antes, depois] = [prompt + linha.texto, prompt + texto];
+    const colunas = terminal.cols;
+    const lugar = (para) => percorre(depois, colunas, inicio, para);
+    const visivel = Math.max(aqui.linha - terminal.buffer.active.cursorY, 0); // first row shown
+    let saida = "";
+    if (inteira || antes !== depois) {
+      const muda = inteira ? 0 : comum(antes, depois);
+      const desde = Math.max(percorre(depois.slice(0, muda), colunas, inicio).linha, visivel);
+      const de = lugar((_, linhaDele) => linhaDele >= desde);
+      const fim = lugar();
+      // A line that fills its last row leaves the cursor at the start of the next, as
+      // the native editor does: the terminal is made to wrap there.
+      const cheia = fim.coluna === colunas;
+      saida = leva(aqui, de) + `${CSI}J` + depois.slice(de.indice) + (cheia ? " \r" : "");
+      aqui = cheia ? { linha: fim.linha + 1, coluna: 0 } : fim;
+    }
+    const mostrada = Math.max(visivel, aqui.linha - terminal.rows + 1);
+    let alvo = lugar((indice) => indice >= prompt.length + pos);
+    alvo = alvo.coluna === colunas ? { linha: alvo.linha + 1, coluna: 0 } : alvo;
+    alvo = alvo.linha < mostrada ? { linha: mostrada, coluna: 0 } : alvo;
+    saida += alvo.linha === aqui.linha && alvo.coluna === aqui.coluna ? "" : leva(aqui, alvo);
+    [aqui, linha.texto, linha.pos] = [alvo, texto, pos];
+    await escrito(terminal, saida);
+  }
+
+  // Drawings, a window's resize among them, go in order, and none once it is ended.
+  const desenha = (...argumentos) => (fila = fila.then(() => fechada || pinta(...argumentos)));
+  const redesenha = () => desenha(linha.texto, linha.pos, true);
+  return {
+    linha,
+    desenha,
+    redesenha,
+    // Ctrl-L: the screen cleared, the line drawn again at its top.
+    limpa() {
+      fila = fila.then(() => escrito(terminal, `${CSI}H${CSI}2J`));
+      fila = fila.then(() => ([inicio, aqui] = [0, { linha: 0, coluna: 0 }]));
+      return redesenha();
+    },
+    fecha() {
+      fechada = true;
+    },
+  };
 }
 
 // The first prompt's frame, once: the frame after the prompt was parsed, which draws
@@ -163,42 +292,111 @@ function primeiroPrompt(terminal) {
   return { mostrado, parseado };
 }
 
-// One line through the addon. Ctrl-D on an empty line is the end of input (null);
-// elsewhere it deletes the character under the cursor, and nothing at the end.
+// A key that edits: printable text goes in at the cursor, whole.
+function edita(editor, teclas, tecla) {
+  const { texto, pos } = editor.linha;
+  const novo = /^[^\x00-\x1f\x7f]/.test(tecla)
+    ? [texto.slice(0, pos) + tecla + texto.slice(pos), pos + tecla.length]
+    : teclas[tecla]?.(texto, pos);
+  return novo && editor.desenha(...novo);
+}
+
+// One line through the editor; Up and Down recall expressions at the expression
+// prompt only. Ctrl-D on an empty line is the end of input; elsewhere it deletes the
+// character under the cursor, and nothing at the end.
 async function leComEditor(terminal, teclado, leitura, prompt, expressao) {
-  const { editor, entrega, historia, parseado } = leitura;
-  const corte = prompt.lastIndexOf("\n") + 1; // the addon draws one line of prompt
-  if (corte > 0) {
-    terminal.write(prompt.slice(0, corte));
-  }
-  historia.guarda = expressao;
-  const linha = editor.read(prompt.slice(corte));
-  await new Promise((pronto) => terminal.write("", pronto)); // the prompt is parsed
-  parseado();
-  for (;;) {
-    const tecla = await teclado.proxima();
-    if (tecla === CTRL_C || (tecla === CTRL_D && editor.getLine() === "")) {
-      return tecla;
-    }
-    if (tecla === CTRL_W || APAGA.includes(tecla)) {
-      edita(editor, tecla);
-    } else if (expressao || !HISTORIA.has(tecla)) {
-      if (!tecla.startsWith("\x1b") || DO_EDITOR.has(tecla)) {
-        entrega(tecla);
+  const corte = prompt.lastIndexOf("\n") + 1; // the editor draws the last line
+  await escrito(terminal, prompt.slice(0, corte));
+  const editor = criaLinha(terminal, prompt.slice(corte), terminal.buffer.active.cursorX);
+  const { linha } = editor;
+  const teclas = expressao ? { ...EDICOES, ...leitura.historia.teclas() } : EDICOES;
+  leitura.atual = editor;
+  await editor.redesenha();
+  leitura.parseado();
+  try {
+    for (;;) {
+      const tecla = await teclado.proxima();
+      if (tecla === CTRL_C || (tecla === CTRL_D && linha.texto === "")) {
+        return tecla;
       }
+      if (tecla === ENTER) {
+        await editor.desenha(linha.texto, linha.texto.length);
+        editor.fecha();
+        terminal.write("\r\n");
+        if (expressao) {
+          leitura.historia.guarda(linha.texto);
+        }
+        return linha.texto + "\n";
+      }
+      await (tecla === "\x0c" ? editor.limpa() : edita(editor, teclas, tecla));
     }
-    if (tecla === ENTER) {
-      return (await linha) + "\n";
-    }
+  } finally {
+    editor.fecha();
+    leitura.atual = null;
   }
+}
+
+// What the program writes, written out unless `calado()` (after Ctrl-C it writes
+// nothing more). While a question waits, it must not show: `retem(true)` holds it
+// back, `solta` writes out what is held, `retem(false)` that and stops.
+function criaSaida(terminal, calado) {
+  let retidas = null; // what the program wrote while held back, in order
+  const solta = () => {
+    retidas?.forEach((bytes) => calado() || terminal.write(bytes));
+    retidas &&= [];
+  };
+  return {
+    escreve(bytes) {
+      if (calado()) {
+        return;
+      }
+      if (retidas) {
+        retidas.push(bytes);
+      } else {
+        terminal.write(bytes);
+      }
+    },
+    retem(sim) {
+      if (sim) {
+        retidas ??= [];
+      } else {
+        solta();
+        retidas = null;
+      }
+    },
+    solta,
+  };
+}
+
+// The lines the program reads, `le(prompt, expressao)` giving each, handed over in
+// parts of at most `capacidade` bytes; null at the end of input, and after Ctrl-C.
+function criaEntrada(le, interrompido) {
+  const utf8 = new TextEncoder();
+  let resto = new Uint8Array(); // a line's bytes the program has not taken yet
+  return {
+    async leLinha(prompt, expressao, capacidade) {
+      if (resto.length === 0 && !interrompido()) {
+        const linha = await le(prompt, expressao);
+        resto = linha === CTRL_D || linha === CTRL_C ? null : utf8.encode(linha);
+      }
+      if (interrompido() || resto === null) {
+        resto = new Uint8Array();
+        return null;
+      }
+      const parte = resto.subarray(0, capacidade);
+      resto = resto.subarray(parte.length);
+      return parte;
+    },
+    esvazia() {
+      resto = new Uint8Array();
+    },
+  };
 }
 
 // The terminal, as the program's page entry (pagina.cpp) and the page use it;
 // `aoInterromper` is told when Ctrl-C ends the dialogue.
 export function abreTerminal(elemento, aoInterromper = () => {}) {
   const terminal = criaTerminal(elemento);
-  const utf8 = new TextEncoder();
-  let resto = new Uint8Array(); // a line's bytes the program has not taken yet
   let emDialogo = true;
   let interrompido = false; // by Ctrl-C: the program writes nothing more
 
@@ -215,13 +413,13 @@ export function abreTerminal(elemento, aoInterromper = () => {}) {
   }
   const teclado = criaTeclado(terminal, interrompe);
   const primeiro = primeiroPrompt(terminal);
-  const editor = { ...criaEditor(terminal), parseado: primeiro.parseado };
-  let retidas = null; // what the program wrote while held back, in order
-
-  const solta = () => {
-    retidas?.forEach((bytes) => interrompido || terminal.write(bytes));
-    retidas &&= [];
-  };
+  const leitura = { historia: criaHistoria(), parseado: primeiro.parseado, atual: null };
+  terminal.onResize(() => leitura.atual?.redesenha());
+  const saida = criaSaida(terminal, () => interrompido);
+  const entrada = criaEntrada(
+    (prompt, expressao) => leComEditor(terminal, teclado, leitura, prompt, expressao),
+    () => interrompido,
+  );
 
   return {
     terminal,
@@ -229,42 +427,11 @@ export function abreTerminal(elemento, aoInterromper = () => {}) {
     // Settled once the first prompt has been drawn.
     promptMostrado: primeiro.mostrado,
 
-    escreve(bytes) {
-      if (interrompido) {
-        return;
-      }
-      if (retidas) {
-        retidas.push(bytes);
-      } else {
-        terminal.write(bytes);
-      }
-    },
+    ...saida,
 
-    // While a question waits, what the program writes must not show: `retem(true)`
-    // holds it back, `solta` writes out what is held, `retem(false)` that and stops.
-    retem(sim) {
-      if (sim) {
-        retidas ??= [];
-      } else {
-        solta();
-        retidas = null;
-      }
-    },
-    solta,
-
-    async leLinha(prompt, expressao, capacidade) {
-      solta(); // a prompt comes after all that was written before it
-      if (resto.length === 0 && !interrompido) {
-        const linha = await leComEditor(terminal, teclado, editor, prompt, expressao);
-        resto = linha === CTRL_D || linha === CTRL_C ? null : utf8.encode(linha);
-      }
-      if (interrompido || resto === null) {
-        resto = new Uint8Array();
-        return null;
-      }
-      const parte = resto.subarray(0, capacidade);
-      resto = resto.subarray(parte.length);
-      return parte;
+    leLinha(prompt, expressao, capacidade) {
+      saida.solta(); // a prompt comes after all that was written before it
+      return entrada.leLinha(prompt, expressao, capacidade);
     },
 
     // Whether the dialogue that ended was ended by Ctrl-C.
@@ -281,7 +448,7 @@ export function abreTerminal(elemento, aoInterromper = () => {}) {
     async esperaEnter(outra = () => {}) {
       emDialogo = false;
       teclado.esvazia();
-      resto = new Uint8Array();
+      entrada.esvazia();
       let tecla;
       while ((tecla = await teclado.proxima()) !== ENTER) {
         outra(tecla);

@@ -278,6 +278,39 @@ test("Ctrl-W, and Backspace over wide and combining characters, as the native ed
   await espera("Continua [S/N]? ");
 });
 
+test("the editor's other keys, a line over the width, and the history", async () => {
+  const casos = [
+    ["(1+2)", ["Home", "Control+d", "Delete", "End", "Control+a", "x", "Control+e", "y"], "x+2)y"],
+    ["(1+2)", ["ArrowLeft", "ArrowLeft", "Control+k", "F4", "F5"], "(1+"],
+    ["(1+2)", ["ArrowLeft", "Control+u", "7"], "7"],
+    [`${"日".repeat(40)}x`, ["Home", "Delete"], `${"日".repeat(39)}x`],
+    ["(9", ["ArrowUp"], "(1+1)"], // neither answers nor empty lines are in the history
+    ["(9", ["ArrowUp", "ArrowDown"], "(9"],
+  ];
+  for (const [colado, teclas, linha] of casos) {
+    await digita("s", "Enter");
+    await novoCiclo();
+    await cola(colado);
+    await digita(...teclas);
+    // The line's rows, with nothing left below them, once the terminal has drawn them.
+    const esperada = `Expressao: ${linha}`;
+    const mostra = (texto) =>
+      [...document.querySelectorAll(".xterm-rows > div")]
+        .slice(2)
+        .map((linhaDaTela) => linhaDaTela.textContent.trimEnd())
+        .join("") === texto;
+    await pagina.waitForFunction(mostra, esperada, { timeout: 5000 }).catch(() => {});
+    assert.equal((await tela()).slice(2).join(""), esperada);
+    await digita("Control+u", "Enter");
+    await espera("Continua [S/N]? ");
+  }
+  await digita("s", "Enter", "(2*3)", "Enter");
+  await espera("Resposta: 6");
+  await digita("ArrowUp", "s"); // no history at the answer prompt
+  await espera("Continua [S/N]? s");
+  await digita("Control+u");
+});
+
 test("each step marks the lines of src/ that made it, in the code and in the table", async () => {
   const linhas = { "src/analisar_exp_encad.cpp": fonte("analisar_exp_encad.cpp") };
   linhas["src/pilha.cpp"] = fonte("pilha.cpp");
