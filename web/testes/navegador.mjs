@@ -2,19 +2,21 @@
 // Chromium, typed at, pasted into, watched step by step, ended and started again,
 // and opened at the links a teacher hands out; it asks for nothing from the network
 // and leaves nothing stored. Usage: node navegador.mjs PAGE.html FOLDER, FOLDER
-// holding the page's node_modules; the screenshots and the printouts go beside the
-// page.
+// holding the page's node_modules; the printouts and the frame go to a temporary
+// folder. docs/capturas.mjs takes the screenshots.
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
-import { readFileSync } from "node:fs";
+import { mkdtempSync, readFileSync, rmSync } from "node:fs";
 import { writeFile } from "node:fs/promises";
 import { createRequire } from "node:module";
+import os from "node:os";
 import path from "node:path";
 import { after, before, test } from "node:test";
 import { fileURLToPath, pathToFileURL } from "node:url";
 
 const [arquivo, pasta] = process.argv.slice(2).map((caminho) => path.resolve(caminho));
 const { chromium } = createRequire(path.join(pasta, "navegador.mjs"))("playwright-core");
+const temporaria = mkdtempSync(path.join(os.tmpdir(), "navegador-"));
 
 let navegador, pagina;
 let abertas = 0;
@@ -36,7 +38,6 @@ const pilhas = () =>
       .join(" | "),
   );
 const contador = () => pagina.textContent("#contador");
-const imagem = (nome) => pagina.screenshot({ path: path.join(path.dirname(arquivo), nome) });
 
 // A file of src/, as the page was built from it: line n at index n.
 const fonte = (nome) => {
@@ -58,7 +59,7 @@ const marcadas = () =>
 // The page printed to PDF, as its text, one form feed per page. Seen as printed, the
 // page hides the terminal, which loses the focus: it is given it back.
 async function imprime(nome) {
-  const pdf = path.join(path.dirname(arquivo), nome);
+  const pdf = path.join(temporaria, nome);
   await pagina.emulateMedia({ media: "print" });
   await pagina.pdf({ path: pdf, format: "A4" });
   await pagina.emulateMedia({ media: "screen" });
@@ -145,6 +146,7 @@ before(async () => {
 
 after(async () => {
   await navegador?.close();
+  rmSync(temporaria, { recursive: true, force: true });
 });
 
 test("an expression answers with the console's trace lines", async () => {
@@ -164,7 +166,6 @@ test("an expression answers with the console's trace lines", async () => {
     "Resposta: 9",
     "",
   ]);
-  await imagem("analisar_exp_encad.png");
 });
 
 test("Up recalls the expression, and the edited line answers", async () => {
@@ -223,7 +224,6 @@ test("step by step, Enter in the terminal goes on, other keys reach no prompt", 
   assert.equal(await pilhas(), "1 | vazia");
   await digita("End");
   assert.equal(await contador(), ultimo);
-  await imagem("analisar_exp_encad_pilhas.png");
   await pagina.focus(".xterm-helper-textarea");
   assert.ok((await tela()).includes("Continua [S/N]?"), "the key typed in the wait was an answer");
 });
@@ -326,14 +326,6 @@ test("each step marks the lines of src/ that made it, in the code and in the tab
   assert.equal(await contador(), `Passo ${tipos.length} de ${tipos.length}`);
   await pagina.click("#passos tbody tr:nth-child(5)");
   assert.equal(await contador(), `Passo 5 de ${tipos.length}`);
-  // On a projector's screen, the code beside the drawing: the screenshot of the docs.
-  await pagina.setViewportSize({ width: 1600, height: 900 });
-  await pagina.evaluate(() => {
-    document.querySelector("#desenho").scrollTop = 0;
-    window.scrollTo(0, 0);
-  });
-  await imagem("analisar_exp_encad_codigo.png");
-  await pagina.setViewportSize({ width: 900, height: 640 });
   await pagina.focus("#passos tbody tr:nth-child(5)");
   await digita("ArrowUp", "ArrowUp", "Enter");
   assert.equal(await contador(), `Passo 3 de ${tipos.length}`);
@@ -395,11 +387,6 @@ test("Prever asks at each ')' and at the end, and shows nothing before the answe
       await responde(palpite);
       assert.match(await retorno(), new RegExp(`^Não é ${palpite}\\. `));
       assert.deepEqual(await pergunta(), { pilhas: antes, tracos, foco: "palpite" });
-      // On a projector's screen, the question beside the code: the screenshot of the docs.
-      await pagina.setViewportSize({ width: 1600, height: 1200 });
-      await pagina.evaluate(() => window.scrollTo(0, 0));
-      await imagem("analisar_exp_encad_prever.png");
-      await pagina.setViewportSize({ width: 900, height: 640 });
     }
     await responde(palpites.at(-1));
     assert.match(await retorno(), /^Certo! /);
@@ -494,8 +481,8 @@ test("every window shows the drawing and its controls", async () => {
     [1366, 768],
     [1920, 1080],
   ];
-  const moldura = path.join(path.dirname(arquivo), "moldura.html");
-  await writeFile(moldura, `<iframe src="${path.basename(arquivo)}" width="700" height="500">`);
+  const moldura = path.join(temporaria, "moldura.html");
+  await writeFile(moldura, `<iframe src="${pathToFileURL(arquivo)}" width="700" height="500">`);
   for (const [width, height, deviceScaleFactor = 1, emMoldura] of janelas) {
     const janela = await navegador.newPage({ viewport: { width, height }, deviceScaleFactor });
     await janela.goto(pathToFileURL(emMoldura ? moldura : arquivo).href);
@@ -504,9 +491,6 @@ test("every window shows the drawing and its controls", async () => {
     assert.ok(await alvo.isChecked('input[value="passo"]'), `${width}x${height}`);
     const altura = await alvo.$eval("#desenho", (desenho) => desenho.offsetHeight);
     assert.ok(altura > 300, `${width}x${height}: the drawing is ${altura} px high`);
-    if (width === 375) {
-      await janela.screenshot({ path: path.join(path.dirname(arquivo), "pagina_estreita.png") });
-    }
     await janela.close();
   }
 });
@@ -654,7 +638,6 @@ test("embedded, the terminal and the drawing fit a frame of 800 by 500", async (
   assert.ok(await pagina.isHidden("#copiar-link"));
   assert.ok(await pagina.getByRole("main", { name: "Analisador de Expressoes" }).isVisible());
   assert.match(await pagina.title(), /^Analisador de Expressoes/);
-  await imagem("analisar_exp_encad_embutido.png");
 });
 
 test("nothing asked of the network, nothing stored, no error", async () => {
