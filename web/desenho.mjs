@@ -288,11 +288,11 @@ export function criaDesenho(raiz, { devolve, aoEsperar }) {
   raiz.addEventListener("focusin", (evento) => evento.target.scrollIntoView({ block: "nearest" }));
 
   // Enter and Space go on while a step waits, but where a control has its own use
-  // for them; the arrows, Home and End go through the steps, but in an input or a
-  // list, which have their own use for them.
+  // for them; the arrows, Home and End go through the steps, but in an input, a list
+  // or the table's box, which scrolls by them on a narrow window.
   function teclaNoDesenho(evento) {
     const { key, target } = evento;
-    const entrada = target.tagName === "INPUT" || target.tagName === "SELECT";
+    const entrada = ["INPUT", "SELECT"].includes(target.tagName) || target.matches(".tabela");
     const propria = target.tagName === "BUTTON" || (entrada && key === " ");
     const navega = {
       ArrowLeft: volta,
