@@ -1,13 +1,14 @@
 // The page as its users get it: the one HTML file opened from disk in headless
 // Chromium, typed at, pasted into, watched step by step, ended and started again,
-// opened at the links a teacher hands out, read in both schemes; it asks for
-// nothing from the network and leaves nothing stored.
+// opened at the links a teacher hands out, and read by axe-core at three sizes in
+// both schemes; it asks for nothing from the network and leaves nothing stored.
 // Each test opens pages of its own, so that any of them runs alone, in any order.
 // Usage: node navegador.mjs PAGE.html FOLDER, FOLDER holding the page's node_modules;
 // the printouts and the frame go to a temporary folder.
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
-import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { createRequire } from "node:module";
 import os from "node:os";
 import path from "node:path";
 import { after, afterEach, before, test } from "node:test";
@@ -15,6 +16,8 @@ import { pathToFileURL } from "node:url";
 import { lancaNavegador, usa } from "./pagina.mjs";
 
 const [arquivo, pasta] = process.argv.slice(2).map((caminho) => path.resolve(caminho));
+const requer = createRequire(path.join(pasta, "navegador.mjs"));
+const axe = readFileSync(requer.resolve("axe-core/axe.min.js"), "utf8");
 const endereco = pathToFileURL(arquivo).href;
 const temporaria = mkdtempSync(path.join(os.tmpdir(), "navegador-"));
 const moldura = pathToFileURL(path.join(temporaria, "moldura.html")).href;
@@ -398,10 +401,11 @@ function menorContraste(p) {
   });
 }
 
-// In both schemes: every text at least 4.5:1, the page and the terminal on the
-// scheme's ground.
+// In both schemes: every text at least 4.5:1 (axe leaves the terminal's rows and the
+// code's lines unmeasured, their ground being drawn by other elements), the page and
+// the terminal on the scheme's ground; then `tambem`.
 const FUNDOS = { dark: "rgb(30, 30, 30)", light: "rgb(255, 255, 255)" };
-async function legivel(p, onde) {
+async function legivel(p, onde, tambem = async () => {}) {
   for (const esquema of ["dark", "light"]) {
     await p.emulateMedia({ colorScheme: esquema });
     await p.evaluate(() => new Promise((pronto) => requestAnimationFrame(pronto)));
@@ -411,14 +415,70 @@ async function legivel(p, onde) {
       elementos.map((elemento) => getComputedStyle(elemento).backgroundColor),
     );
     assert.deepEqual(fundos, [FUNDOS[esquema], FUNDOS[esquema]], `${onde}, ${esquema}`);
+    await tambem(`${onde}, ${esquema}`);
   }
 }
 
-test("the system's scheme is honoured, every text readable in both", async () => {
-  const p = await abre("#e=((1%2B2)*3)&ritmo=de-uma-vez");
-  await p.espera("Continua [S/N]? ");
-  await legivel(p, "900x640");
-});
+// The states axe-core reads the page in, each reached from a link.
+const ESTADOS = {
+  "at the first prompt": ["", (p) => p.novoCiclo()],
+  "while a step waits": [
+    "#e=((1%2B2)*3)&ritmo=passo",
+    async (p) => {
+      await p.espera("Passo 1 de 1", "#contador");
+      await p.digita("Enter", "Enter", "Enter");
+      await p.espera("Passo 4 de 4", "#contador"); // two nodes on pilha 1, one new
+    },
+  ],
+  "at a question of Prever": [
+    "",
+    async (p) => {
+      await prever(p);
+      await p.digita("((1+2)*3)", "Enter");
+      await pergunta(p);
+    },
+  ],
+  "after Pilha Cheia": [
+    "#memoria=2&e=((1%2B2)*3)&ritmo=de-uma-vez",
+    (p) => p.espera("ERRO: Pilha Cheia").then(() => p.espera("Continua")),
+  ],
+  embedded: ["#embutido=1&e=((1%2B2)*3)&ritmo=passo", (p) => p.espera("Passo 1", "#contador")],
+  "at the end of a list of exercises": [
+    "#e=(1%2B2)&e=(4*5)&ritmo=de-uma-vez",
+    async (p) => {
+      await p.espera("Continua");
+      await p.click("#proximo-exercicio");
+      await p.espera("Lista concluída", "#proximo-exercicio");
+    },
+  ],
+};
+// WCAG 2.2 A and AA, and the size of small targets.
+const REGRAS = {
+  runOnly: {
+    type: "tag",
+    values: ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22a", "wcag22aa"],
+  },
+  rules: { "target-size": { enabled: true } },
+};
+
+for (const [estado, [fragmento, prepara]] of Object.entries(ESTADOS)) {
+  test(`axe finds nothing, nothing scrolls sideways, every text is readable: ${estado}`, async () => {
+    for (const [width, height] of [[320, 640], [768, 1024], [1280, 800]]) {
+      const p = await abre(fragmento, { viewport: { width, height } });
+      await prepara(p);
+      // The code panel comes a moment after the first prompt.
+      await p.locator("#codigo .caixa").nth(1).waitFor({ state: "attached" });
+      await p.evaluate(axe);
+      await legivel(p, `${width}x${height}`, async (onde) => {
+        const { violations } = await p.evaluate((regras) => axe.run(document, regras), REGRAS);
+        const achados = violations.map(({ id, nodes }) => `${id}: ${nodes.map((no) => no.target)}`);
+        assert.deepEqual(achados, [], onde);
+        const largura = await p.evaluate(() => document.documentElement.scrollWidth);
+        assert.ok(largura <= width, `${onde}: ${largura} px wide`);
+      });
+    }
+  });
+}
 
 test("Copiar link gives the page as it stands: step, code hidden, memory limit", async () => {
   const p = await abre("#e=((1%2B2)*3)&ritmo=de-uma-vez");
