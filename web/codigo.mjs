@@ -69,6 +69,7 @@ function desenhaArquivo({ nome, trechos }) {
   });
   const caixa = elemento("div", "caixa", [elemento("pre", "", [codigo])]);
   caixa.tabIndex = 0; // scrolled by keyboard too
+  caixa.setAttribute("role", "region");
   caixa.setAttribute("aria-label", nome);
   const figura = elemento("figure", "arquivo", [elemento("figcaption", "", [nome]), caixa]);
   return { figura, caixa, linhas };

@@ -69,14 +69,14 @@ function ligaPassos(achado, licao, conducao) {
 }
 
 // Enter and Space go on while a step waits, but where a control has its own use for
-// them; the arrows, Home and End go through the steps, but in an input or a list,
-// which have their own use for them. A control that takes the focus is never left
-// out of sight.
+// them; the arrows, Home and End go through the steps, but in an input, a list or the
+// table's box, which scrolls by them on a narrow window. A control that takes the
+// focus is never left out of sight.
 function ligaTeclas(raiz, licao, conducao) {
   const vaiPara = (indice) => licao.passos.length && licao.muda({ mostrado: indice });
   raiz.addEventListener("keydown", (evento) => {
     const { key, target } = evento;
-    const entrada = target.tagName === "INPUT" || target.tagName === "SELECT";
+    const entrada = ["INPUT", "SELECT"].includes(target.tagName) || target.matches(".tabela");
     const propria = target.tagName === "BUTTON" || (entrada && key === " ");
     const navega = {
       ArrowLeft: () => licao.mostrado > 0 && vaiPara(licao.mostrado - 1),
