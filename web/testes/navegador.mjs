@@ -304,7 +304,7 @@ test("Prever asks at each ')' and at the end, and shows nothing before the answe
   await p.digita("((1+2)*(3+4))", "Enter");
   // At each question: the stacks before it, the trace lines written so far, the answers.
   const perguntas = [
-    ["2 1 | +", 3, ["5", "3"]],
+    ["2 1 | +", 3, ["2", "3"]],
     ["4 3 3 | + *", 7, ["7"]],
     ["7 3 | *", 7, ["21"]],
     ["21 | vazia", 7, ["21"]],
@@ -323,6 +323,8 @@ test("Prever asks at each ')' and at the end, and shows nothing before the answe
   assert.equal(await p.textContent("#retorno"), "Certo! 21 sai do topo da pilha 1.");
   await p.espera("Resposta: 21");
   assert.equal(await p.textContent("#acertos"), "Acertos: 3 de 4");
+  const enganos = "Enganos vistos: valor tirado no lugar do resultado: 1.";
+  assert.equal(await p.textContent("#enganos"), enganos);
 });
 
 test("Prever: a failure answered by its button, reached by Tab; a memory limit; the skip", async () => {
@@ -477,6 +479,10 @@ const ESTADOS = {
     (p) => p.espera("ERRO: Pilha Cheia").then(() => p.espera("Continua")),
   ],
   embedded: ["#embutido=1&e=((1%2B2)*3)&ritmo=passo", (p) => p.espera("Passo 1", "#contador")],
+  "with a challenge shown": [
+    "#desafio=resposta:10&desafio=altura:4&e=(1%2B2)&ritmo=de-uma-vez",
+    (p) => p.espera("Ainda não", "#veredito"),
+  ],
   "at the end of a list of exercises": [
     "#e=(1%2B2)&e=(4*5)&ritmo=de-uma-vez",
     async (p) => {
@@ -562,12 +568,41 @@ test("a list of exercises, one at a time, with the student's own in between", as
   assert.ok(await p.isDisabled("#proximo-exercicio"));
 });
 
+test("challenges: the goal, each line's verdict, the tally, the link kept", async () => {
+  const desafios = "desafio=resposta:10&desafio=altura:4&desafio=erro:cheia:3";
+  const p = await abre(`#${desafios}&ritmo=de-uma-vez`);
+  await p.novoCiclo();
+  // Each: the challenge shown, a line typed, its verdict and the tally.
+  const tentativas = [
+    [1, "responda 10.", "(1+2)", "Ainda não: esta linha respondeu 3.", 0],
+    [1, "responda 10.", "((2*3)+4)", "Desafio cumprido: a avaliação respondeu 10.", 1],
+    [3, "Pilha Cheia, com a memória limitada a 3 nós.", "((1+2)*(3+4))", "Desafio cumprido", 2],
+  ];
+  for (const [indice, [ordem, objetivo, linha, veredito, cumpridos]] of tentativas.entries()) {
+    if (indice > 0 && ordem === tentativas[indice - 1][0]) {
+      await p.seguinte();
+    }
+    // Próximo desafio answers the continue prompt.
+    while (!(await p.textContent("#objetivo")).startsWith(`Desafio ${ordem} de 3`)) {
+      await p.click("#proximo-desafio");
+    }
+    await p.novoCiclo();
+    assert.ok((await p.textContent("#objetivo")).endsWith(objetivo));
+    await p.linha(linha);
+    assert.ok((await p.textContent("#veredito")).startsWith(veredito));
+    assert.equal(await p.textContent("#cumpridos"), `Desafios cumpridos: ${cumpridos} de 3`);
+  }
+  assert.equal(await p.inputValue("#memoria"), "3");
+  await p.evaluate(() => (navigator.clipboard.writeText = async () => {}));
+  await p.click("#copiar-link");
+  assert.ok((await p.inputValue("#link")).includes(`#e=((1%2B2)*(3%2B4))&${desafios}&`));
+});
+
 test("a bad link breaks nothing and says which part it did not understand", async () => {
   const markup = "((<img src=x onerror=window.x=1>+1)*2)";
   const casos = [
     ["#e=(1%2B2)" + "0".repeat(50), "ERRO: Expressao muito Longa", null],
     ["#e=%ZZ%E0&passo=-3", null, "e=%ZZ%E0; passo=-3."],
-    ["#e=(1%2B2)%0An&ritmo=de-uma-vez&cor=1", "Resposta: 3", "sem controles); cor=1."],
     [`#e=${markup.replace("+", "%2B")}&ritmo=de-uma-vez`, "Resposta: 4", null],
   ];
   let p;
