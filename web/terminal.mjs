@@ -17,18 +17,6 @@ const TECLA = /[^\x00-\x1f\x7f]+|\x1b(\[[0-?]*[ -/]*[@-~]|O.|.)?|./suy;
 // What the native editor takes for a word, for Ctrl-W.
 const PALAVRA = /[\p{L}\p{N}*?_\-.[\]~=]*[^\p{L}\p{N}*?_\-.[\]~=]*$/u;
 
-// Columns a character takes as xterm.js's default Unicode tables (version 6) count
-// them: a combining or format character none, for it joins the cell before; an East
-// Asian wide one two. The editor places the cursor by them.
-const JUNTA = /[\p{Mn}\p{Me}\p{Cf}\u1160-\u11ff]/u;
-const LARGO = new RegExp(
-  "[\\u1100-\\u115f\\u2329\\u232a\\u2e80-\\u303e\\u3040-\\ua4cf\\uac00-\\ud7a3\\uf900-\\ufaff" +
-    "\\ufe10-\\ufe19\\ufe30-\\ufe6f\\uff00-\\uff60\\uffe0-\\uffe6" +
-    "\\u{20000}-\\u{2fffd}\\u{30000}-\\u{3fffd}]",
-  "u",
-);
-const largura = (c) => (c < "\u0300" ? 1 : JUNTA.test(c) ? 0 : LARGO.test(c) ? 2 : 1);
-
 // Backspace takes what a reader sees as one character, wide or combining.
 const LETRAS = new Intl.Segmenter();
 
@@ -176,27 +164,75 @@ function criaHistoria() {
 
 // ---- Drawing the line ----
 
-// Where the characters of `texto` land, drawn from column `coluna` of row 0 of a
-// terminal `colunas` wide, as xterm.js lays them out: one that does not fit in what
-// is left of a row, a wide one among them, starts the next. Stops at the first
-// character for which `para(indice, linha)` holds and gives its place, or the end's
-// (whose column is `colunas` when the text fills its last row).
-function percorre(texto, colunas, coluna, para = () => false) {
-  let linha = 0;
-  let indice = 0;
-  for (const c of texto) {
-    const largo = largura(c);
-    if (largo > 0 && coluna + largo > colunas) {
-      linha++;
-      coluna = 0;
+// The terminal lays the line out, and the editor reads back from its cells where each
+// character landed, so that it knows what xterm.js knows of widths, combining marks
+// and wrapping: in its map, `linhas[i]` and `colunas[i]` are the row (from the line's
+// first) and the column of the cell holding code unit i, a combining mark held by the
+// cell of the character it joins; `fim` is the place past the last.
+
+// Gives the code units from `de.indice` up to `limite` the cells holding them, read
+// from the buffer's row `absoluta` (the line's row `de.linha`), column `de.coluna`,
+// up to the buffer's place `ate`, cell by cell, as only the cells tell how many units
+// each took: a wide character's second half holds none, nor does the cell that one
+// left empty at a row's end when it did not fit.
+function le(terminal, mapa, de, absoluta, limite, ate) {
+  const buffer = terminal.buffer.active;
+  let { indice, linha, coluna } = de;
+  let lida = buffer.getLine(absoluta);
+  let celula;
+  while (indice < limite && lida && (absoluta < ate.linha || coluna < ate.coluna)) {
+    if (coluna >= terminal.cols) {
+      [linha, coluna, lida] = [linha + 1, 0, buffer.getLine(++absoluta)];
+      continue;
     }
-    if (para(indice, linha)) {
-      break;
+    const esta = lida.getCell(coluna, celula);
+    celula = esta ?? celula;
+    for (let n = esta?.getChars().length ?? 0; n > 0 && indice < limite; n--, indice++) {
+      mapa.linhas[indice] = linha;
+      mapa.colunas[indice] = coluna;
     }
-    coluna += largo;
-    indice += c.length;
+    coluna += esta?.getWidth() || 1;
   }
-  return { indice, linha, coluna };
+}
+
+// Code units no cell was found holding (a character the terminal did not keep) are
+// put at the line's end, so that every place of the text has one on the screen.
+function preenche(mapa, tamanho) {
+  for (let i = mapa.linhas.length; i < tamanho; i++) {
+    mapa.linhas[i] = mapa.fim.linha;
+    mapa.colunas[i] = mapa.fim.coluna;
+  }
+}
+
+// The first code unit on row `linha` or after it, and where that row starts: a
+// drawing starts at a row's start, so that a mark joining the cell before it finds it.
+function comecoDaLinha(mapa, linha, inicio) {
+  let [de, ate] = [0, mapa.linhas.length];
+  while (de < ate) {
+    const meio = (de + ate) >> 1;
+    [de, ate] = mapa.linhas[meio] < linha ? [meio + 1, ate] : [de, meio];
+  }
+  return { indice: de, linha, coluna: linha === 0 ? inicio : 0 };
+}
+
+// Where the cursor stands before code unit `indice`: on its cell, or past the cell
+// when the unit is not the cell's first (a combining mark), where the native editor,
+// counting columns, puts it; the cell's width is read from the buffer, whose cursor is
+// at the line's place `aqui`.
+function lugar(terminal, mapa, aqui, indice) {
+  const { linhas, colunas } = mapa;
+  if (indice >= linhas.length) {
+    return mapa.fim;
+  }
+  const [linha, coluna] = [linhas[indice], colunas[indice]];
+  if (indice === 0 || linhas[indice - 1] !== linha || colunas[indice - 1] !== coluna) {
+    return { linha, coluna };
+  }
+  const buffer = terminal.buffer.active;
+  const absoluta = buffer.baseY + buffer.cursorY - aqui.linha + linha;
+  const celula = absoluta < 0 ? undefined : buffer.getLine(absoluta)?.getCell(coluna);
+  const seguinte = coluna + (celula?.getWidth() || 1);
+  return seguinte < terminal.cols ? { linha, coluna: seguinte } : { linha: linha + 1, coluna: 0 };
 }
 
 // The cursor taken from one place of the line to another, in rows from the line's
@@ -220,58 +256,138 @@ function comum(a, b) {
 // what the text made them.
 const escrito = (terminal, texto) => new Promise((pronto) => terminal.write(texto, pronto));
 
-// The line being read, the prompt's last line and the text after it, drawn from
-// column `inicio` of the cursor's row. Each drawing writes the rows from the first
-// that changed and waits until the terminal has taken them, so that the cursor's row
-// on the screen tells how many of the line's rows are still on it.
-function criaLinha(terminal, prompt, inicio) {
-  const linha = { texto: "", pos: 0 };
-  let aqui = { linha: 0, coluna: inicio }; // the cursor
-  let fila = Promise.resolve();
-  let fechada = false; // ended: the rows below are the program's
-
-  async function pinta(texto, pos, inteira) {
-    const [antes, depois] = [prompt + linha.texto, prompt + texto];
-    const colunas = terminal.cols;
-    const lugar = (para) => percorre(depois, colunas, inicio, para);
-    const visivel = Math.max(aqui.linha - terminal.buffer.active.cursorY, 0); // first row shown
-    let saida = "";
-    if (inteira || antes !== depois) {
-      const muda = inteira ? 0 : comum(antes, depois);
-      const desde = Math.max(percorre(depois.slice(0, muda), colunas, inicio).linha, visivel);
-      const de = lugar((_, linhaDele) => linhaDele >= desde);
-      const fim = lugar();
-      // A line that fills its last row leaves the cursor at the start of the next, as
-      // the native editor does: the terminal is made to wrap there.
-      const cheia = fim.coluna === colunas;
-      saida = leva(aqui, de) + `${CSI}J` + depois.slice(de.indice) + (cheia ? " \r" : "");
-      aqui = cheia ? { linha: fim.linha + 1, coluna: 0 } : fim;
+// Draws `texto`, the whole line, anew from the place `de` (a row's start) on, the
+// cursor being at `aqui`, and reads back where it landed; gives where the cursor is
+// then. A long text goes in pieces, each taking at most half the rows the buffer
+// keeps (a code unit takes two cells at most), so that the row each reading starts
+// from, marked, is still in it.
+async function reescreve(terminal, mapa, texto, de, aqui) {
+  const { cols, rows } = terminal;
+  const pedaco = Math.max(cols, Math.floor((cols * (terminal.options.scrollback + rows)) / 4));
+  const inicio = de.linha === 0 ? de.coluna : 0; // where the line's first row starts, if drawn
+  let saida = `${leva(aqui, de)}${CSI}J`;
+  for (let feito = de.indice; saida || feito < texto.length; saida = "") {
+    let ate = Math.min(feito + pedaco, texto.length);
+    ate -= ate < texto.length && /[\ud800-\udbff]/.test(texto[ate - 1]) ? 1 : 0;
+    const marca = terminal.registerMarker(de.linha - aqui.linha);
+    await escrito(terminal, saida + texto.slice(feito, ate));
+    if (marca.isDisposed) {
+      // A resize came in between: the drawing it brings draws the line anew.
+      terminal.write(texto.slice(ate));
+      return aqui;
     }
-    const mostrada = Math.max(visivel, aqui.linha - terminal.rows + 1);
-    let alvo = lugar((indice) => indice >= prompt.length + pos);
-    alvo = alvo.coluna === colunas ? { linha: alvo.linha + 1, coluna: 0 } : alvo;
-    alvo = alvo.linha < mostrada ? { linha: mostrada, coluna: 0 } : alvo;
-    saida += alvo.linha === aqui.linha && alvo.coluna === aqui.coluna ? "" : leva(aqui, alvo);
-    [aqui, linha.texto, linha.pos] = [alvo, texto, pos];
+    const buffer = terminal.buffer.active;
+    const cursor = { linha: buffer.baseY + buffer.cursorY, coluna: buffer.cursorX };
+    aqui = { linha: de.linha + cursor.linha - marca.line, coluna: cursor.coluna };
+    mapa.linhas.length = mapa.colunas.length = de.indice;
+    le(terminal, mapa, de, marca.line, ate, cursor);
+    marca.dispose();
+    feito = ate;
+    // The next piece is read from the start of this one's last row: a mark it begins
+    // with joins the cell before.
+    de = comecoDaLinha(mapa, aqui.linha, inicio);
+  }
+  return aqui;
+}
+
+// The line taken to start at the start of a row, the cursor's place on it `cursor`,
+// nothing of it read yet.
+function recomeca(terminal, estado, cursor) {
+  estado.comeco.dispose();
+  estado.comeco = terminal.registerMarker(-cursor.linha);
+  [estado.inicio, estado.aqui] = [0, cursor];
+  estado.mapa = { linhas: [], colunas: [], fim: { linha: 0, coluna: 0 } };
+}
+
+// One drawing of the line: `texto` with the cursor before its unit `pos`. The rows
+// from the first that changed are written, and read back once laid out; then the
+// cursor is placed. The cursor's row on the screen tells how many of the line's rows
+// are still on it.
+async function pinta(terminal, estado, texto, pos, inteira) {
+  const { prompt, linha } = estado;
+  const [antes, depois] = [prompt + linha.texto, prompt + texto];
+  let visivel = Math.max(estado.aqui.linha - terminal.buffer.active.cursorY, 0); // first shown
+  if (inteira || antes !== depois) {
+    const muda = inteira ? 0 : comum(antes, depois);
+    const desde = Math.max(muda > 0 ? estado.mapa.linhas[muda - 1] : 0, visivel);
+    let de = comecoDaLinha(estado.mapa, desde, estado.inicio);
+    if (de.indice > depois.length) {
+      // What is left of the line lies in rows no longer shown: it starts anew on
+      // the first row shown.
+      recomeca(terminal, estado, { ...estado.aqui, linha: estado.aqui.linha - visivel });
+      [visivel, de] = [0, comecoDaLinha(estado.mapa, 0, 0)];
+    }
+    const aqui = await reescreve(terminal, estado.mapa, depois, de, estado.aqui);
+    estado.mapa.fim = aqui.coluna < terminal.cols ? aqui : { linha: aqui.linha + 1, coluna: 0 };
+    preenche(estado.mapa, depois.length);
+    estado.aqui = aqui;
+  }
+  let aqui = estado.aqui;
+  let alvo = lugar(terminal, estado.mapa, aqui, prompt.length + pos);
+  // A line that fills its last row leaves the cursor at the start of the next, as
+  // the native editor does: the terminal is made to wrap there.
+  let saida = aqui.coluna < terminal.cols ? "" : " \r";
+  aqui = saida ? estado.mapa.fim : aqui;
+  const mostrada = Math.max(visivel, aqui.linha - terminal.rows + 1);
+  alvo = alvo.linha < mostrada ? { linha: mostrada, coluna: 0 } : alvo;
+  saida += alvo.linha === aqui.linha && alvo.coluna === aqui.coluna ? "" : leva(aqui, alvo);
+  [estado.aqui, linha.texto, linha.pos] = [alvo, texto, pos];
+  if (saida && !estado.fechada) {
     await escrito(terminal, saida);
   }
+}
 
+// The line being read, the prompt's last line and the text after it, drawn from
+// column `inicio` of the cursor's row.
+function criaLinha(terminal, prompt, inicio) {
+  const estado = {
+    prompt,
+    inicio,
+    linha: { texto: "", pos: 0 },
+    mapa: { linhas: [], colunas: [], fim: { linha: 0, coluna: inicio } },
+    aqui: { linha: 0, coluna: inicio }, // the cursor
+    comeco: terminal.registerMarker(0), // the line's first row, wherever the buffer moves it
+    fechada: false, // ended: the rows below are the program's
+  };
+  let fila = Promise.resolve();
   // Drawings, a window's resize among them, go in order, and none once it is ended.
-  const desenha = (...argumentos) => (fila = fila.then(() => fechada || pinta(...argumentos)));
-  const redesenha = () => desenha(linha.texto, linha.pos, true);
+  const desenha = (texto, pos, inteira) =>
+    (fila = fila.then(() => estado.fechada || pinta(terminal, estado, texto, pos, inteira)));
+  const redesenha = () => desenha(estado.linha.texto, estado.linha.pos, true);
+  const fecha = () => {
+    estado.fechada = true;
+    estado.comeco.dispose();
+  };
   return {
-    linha,
+    linha: estado.linha,
     desenha,
     redesenha,
+    // A resize: the line drawn anew. Rows before the cursor's may have been laid out
+    // again in the new width, moving it: its row is counted from the line's first.
+    ajusta() {
+      fila = fila.then(() => {
+        const { baseY, cursorY, cursorX } = terminal.buffer.active;
+        if (!estado.fechada && !estado.comeco.isDisposed) {
+          estado.aqui = { linha: baseY + cursorY - estado.comeco.line, coluna: cursorX };
+        }
+      });
+      return redesenha();
+    },
     // Ctrl-L: the screen cleared, the line drawn again at its top.
     limpa() {
       fila = fila.then(() => escrito(terminal, `${CSI}H${CSI}2J`));
-      fila = fila.then(() => ([inicio, aqui] = [0, { linha: 0, coluna: 0 }]));
+      fila = fila.then(() => recomeca(terminal, estado, { linha: 0, coluna: 0 }));
       return redesenha();
     },
-    fecha() {
-      fechada = true;
+    // Ctrl-C: `escreve` (`^C`) once the drawing in course has placed the cursor, where
+    // the terminal writes it.
+    encerra(escreve) {
+      fila = fila.then(() => {
+        fecha();
+        escreve();
+      });
     },
+    fecha,
   };
 }
 
@@ -405,7 +521,8 @@ export function abreTerminal(elemento, aoInterromper = () => {}) {
   function interrompe() {
     if (emDialogo && !interrompido) {
       interrompido = true;
-      terminal.write("^C\r\n");
+      const escreve = () => terminal.write("^C\r\n");
+      leitura.atual ? leitura.atual.encerra(escreve) : escreve();
       teclado.esvazia();
       teclado.tecle(CTRL_C);
       aoInterromper();
@@ -414,7 +531,7 @@ export function abreTerminal(elemento, aoInterromper = () => {}) {
   const teclado = criaTeclado(terminal, interrompe);
   const primeiro = primeiroPrompt(terminal);
   const leitura = { historia: criaHistoria(), parseado: primeiro.parseado, atual: null };
-  terminal.onResize(() => leitura.atual?.redesenha());
+  terminal.onResize(() => leitura.atual?.ajusta());
   const saida = criaSaida(terminal, () => interrompido);
   const entrada = criaEntrada(
     (prompt, expressao) => leComEditor(terminal, teclado, leitura, prompt, expressao),

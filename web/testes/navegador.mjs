@@ -175,6 +175,9 @@ test("the editor's other keys, a line over the width, and the history", async ()
     ["(1+2)", ["ArrowLeft", "ArrowLeft", "Control+k", "F4", "F5"], "(1+"],
     ["(1+2)", ["ArrowLeft", "Control+u", "7"], "7"],
     [`${"日".repeat(40)}x`, ["Home", "Delete"], `${"日".repeat(39)}x`],
+    // A mark joining the cell before, and one that xterm.js gives a cell of its own.
+    [`${"e\u0301".repeat(60)}x`, ["ArrowLeft", "Backspace"], `${"e\u0301".repeat(59)}x`],
+    [`${"a\u1ab0".repeat(30)}x`, ["Home", "x"], `x${"a\u1ab0".repeat(30)}x`],
     ["(9", ["ArrowUp"], "(1+1)"], // neither answers nor empty lines are in the history
     ["(9", ["ArrowUp", "ArrowDown"], "(9"],
   ];
