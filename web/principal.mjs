@@ -14,6 +14,7 @@ import { criaLigacao } from "./ligacao.mjs";
 import { criaLicao, esperando, ultimo } from "./passos.mjs";
 import { ligaPrograma } from "./ponte.mjs";
 import { criaPrevisao } from "./previsao.mjs";
+import { ligaResultados } from "./resultados.mjs";
 import { criaTabela } from "./tabela.mjs";
 import { abreTerminal } from "./terminal.mjs";
 
@@ -52,6 +53,7 @@ criaControles(desenho, licao, conducao);
 criaCodigo(porId("codigo"), licao);
 criaTabela(porId("passos"), licao);
 criaPrevisao(desenho, licao, conducao.responde);
+ligaResultados(licao);
 const teclado = { digita: terminal.digita, foca: () => terminal.terminal.focus() };
 criaDesafios(licao, teclado);
 criaLigacao(licao, teclado);

@@ -8,11 +8,14 @@ import { test } from "node:test";
 import { constantes } from "fonte";
 import { criaConducao } from "../conducao.mjs";
 import { julgaDesafio, leDesafio } from "../desafios.mjs";
-import { leFragmento } from "../ligacao.mjs";
+import { leFragmento, leLink } from "../ligacao.mjs";
 import { lePalpite } from "../perguntas.mjs";
 import { criaLicao, descreve, noTraco, textoDaPilha } from "../passos.mjs";
 import { ligaPrograma } from "../ponte.mjs";
+import * as resultados from "../resultados.mjs";
 
+const { placaresDe, ligaResultados, resultado, codificaRetomada, leRetomada } = resultados;
+const { tempoScorm, MAIOR_RETOMADA } = resultados;
 const { EMPILHOU, DIGITO, OPERADOR, PILHA_CHEIA, PILHA_VAZIA, DIVISAO_POR_ZERO } = constantes;
 
 // The program with a page of lines given in advance; each step goes to `aoPasso`.
@@ -279,5 +282,108 @@ test("a link's keys are read, and what is not understood named", () => {
       { expressoes: [], desafios: [], ignoradas: [], ...pedido },
       fragmento,
     );
+  }
+});
+
+// Each case: the query, the fragment, and what they ask for.
+// prettier-ignore
+const CONSULTAS = [
+  ["?e=(1%2B1)&ritmo=prever&aprovacao=80", "", { expressoes: ["(1+1)"], ritmo: "prever", aprovacao: 80 }],
+  ["?e=(1%2B1)&ritmo=prever&scoid=3", "#e=(2*3)&aprovacao=101", { expressoes: ["(2*3)"], ritmo: "prever",
+    ignoradas: ["aprovacao=101"] }],
+  ["?aprovacao=x&e=%ZZ", "", { ignoradas: ["aprovacao=x", "e=%ZZ"] }],
+];
+
+test("a platform's query is read as the fragment, which wins where both name a key", () => {
+  for (const [busca, fragmento, pedido] of CONSULTAS) {
+    const esperado = { expressoes: [], desafios: [], ignoradas: [], ...pedido };
+    assert.deepEqual(leLink(busca, fragmento), esperado, busca + fragmento);
+  }
+});
+
+// Each case: a list's one exercise, the answers to its questions, whether the link set
+// Prever, the pace, and the exercise's questions asked and right at the first try.
+// prettier-ignore
+const PLACARES = [
+  ["(2*3)", [["5", "6"], ["6"]], true, "prever", 2, 1],
+  ["(2*3)", [[null], ["6"]], true, "prever", 2, 1],
+  ["((1+2)*3)", [], true, "imediato", 3, 0],
+  ["((1+2)*3)", [], false, "imediato", 0, 0],
+  ["((1+2)", [], true, "prever", 0, 0],
+];
+
+test("an exercise's questions are counted in its own results, shown and skipped ones as asked", async () => {
+  for (const [linha, respostas, listaEmPrever, ritmo, perguntas, acertos] of PLACARES) {
+    const licao = criaLicao();
+    const lista = { exercicios: [linha], placares: placaresDe([linha]), digitado: 0 };
+    licao.muda({ ritmo, velocidade: 0, erros: nomes, listaEmPrever, ...lista });
+    ligaResultados(licao);
+    const conducao = conduz(licao);
+    let vez = 0;
+    licao.observa((mudou) => {
+      if (mudou.has("pergunta") && licao.pergunta !== null) {
+        const palpites = (respostas[vez++] ?? [null]).map((p) => p && lePalpite(p));
+        setTimeout(() => palpites.forEach(conducao.responde));
+      }
+    });
+    await avalia(linha, { passo: conducao.passo });
+    assert.deepEqual(licao.placares, [{ perguntas, acertos, avaliado: true }], `${linha} ${ritmo}`);
+  }
+});
+
+// A list as the record holds it: each exercise's [asked, right] (evaluated unless a
+// third item says not), the pass mark, the challenges' state.
+// prettier-ignore
+const lista = (pares, aprovacao = null, { desafio = 0, tentativas = [], cumpridos = [] } = {}) => ({
+  exercicios: pares.map(() => "(1+1)"),
+  placares: pares.map(([perguntas, acertos, avaliado = true]) => ({ perguntas, acertos, avaliado })),
+  ...{ desafios: tentativas.map(() => leDesafio("resposta:2")), desafio, tentativas, cumpridos },
+  ...{ aprovacao, acertos: 5, respondidas: 6, enganos: { "par errado": 1 } },
+});
+
+// prettier-ignore
+const NOTAS = [
+  [lista([[2, 2], [2, 1], [2, 2]], 80), 83, "passed"],
+  [lista([[2, 2], [2, 1], [2, 2]], 90), 83, "failed"],
+  [lista([[2, 2], [2, 1], [2, 2]]), 83, "completed"],
+  [lista([[2, 2], [1, 0, false], [0, 0, false]], 50), 67, "incomplete"],
+  [lista([], 50, { desafio: 1, tentativas: [2, 0], cumpridos: [true, false] }), 0, "incomplete"],
+  [lista([], 50, { desafio: 1, tentativas: [1, 3], cumpridos: [true, false] }), 50, "passed"],
+  [lista([]), null, "completed"],
+];
+
+test("the list's score and status, as a platform records them", () => {
+  for (const [registro, nota, status] of NOTAS) {
+    const { nota: dada, status: dado } = resultado(registro);
+    assert.deepEqual([dada, dado], [nota, status]);
+  }
+});
+
+test("where the student stands is written for a later visit and taken back, for that list only", () => {
+  // prettier-ignore
+  const registro = lista([[2, 2], [1, 1, false], [0, 0, false]], 80, {
+    desafio: 1, tentativas: [2, 0], cumpridos: [true, false] });
+  const texto = codificaRetomada(registro);
+  const { feitos, placares, desafio, tentativas, cumpridos, acertos, enganos } = leRetomada(
+    texto,
+    registro,
+  );
+  const perguntas = placares.map((placar) => placar.perguntas);
+  const lidos = [feitos, perguntas, desafio, tentativas, cumpridos, acertos, enganos];
+  assert.deepEqual(lidos, [1, [2, 0, 0], 1, [2, 0], [true, false], 5, { "par errado": 1 }]);
+  const outras = ["{", texto.replace('"d":1', '"d":2'), texto.replace('"t":[2,0]', '"t":[2]')];
+  const dasOutras = [
+    ...outras.map((outra) => leRetomada(outra, registro)),
+    leRetomada(texto, lista([])),
+  ];
+  assert.deepEqual(dasOutras, [null, null, null, null]);
+  const longa = codificaRetomada({ ...registro, enganos: { ["x".repeat(MAIOR_RETOMADA)]: 1 } });
+  assert.deepEqual(JSON.parse(longa).g, {});
+});
+
+test("a visit's time as SCORM 1.2 writes it", () => {
+  const casos = { 0: "0000:00:00.00", 3723456: "0001:02:03.46", 1e12: "9999:59:59.99" };
+  for (const [milissegundos, texto] of Object.entries(casos)) {
+    assert.equal(tempoScorm(Number(milissegundos)), texto);
   }
 });
