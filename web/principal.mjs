@@ -15,6 +15,7 @@ import { criaLicao, esperando, ultimo } from "./passos.mjs";
 import { ligaPrograma } from "./ponte.mjs";
 import { criaPrevisao } from "./previsao.mjs";
 import { ligaResultados } from "./resultados.mjs";
+import { criaResumo } from "./resumo.mjs";
 import { criaTabela } from "./tabela.mjs";
 import { abreTerminal } from "./terminal.mjs";
 
@@ -54,6 +55,7 @@ criaCodigo(porId("codigo"), licao);
 criaTabela(porId("passos"), licao);
 criaPrevisao(desenho, licao, conducao.responde);
 ligaResultados(licao);
+criaResumo(porId("resumo"), licao);
 const teclado = { digita: terminal.digita, foca: () => terminal.terminal.focus() };
 criaDesafios(licao, teclado);
 criaLigacao(licao, teclado);
