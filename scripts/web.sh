@@ -12,5 +12,9 @@ ctest --test-dir "$pasta" --output-on-failure -j2
 pacote=$pasta/analisar_exp_encad_scorm.zip
 unzip -l "$pacote"
 unzip -p "$pacote" imsmanifest.xml | xmllint --noout -
+sco=$(unzip -p "$pacote" imsmanifest.xml |
+  xmllint --xpath 'string(//*[local-name()="resource"]/@*[local-name()="scormtype"])' -)
+versao=$(unzip -p "$pacote" imsmanifest.xml | xmllint --xpath 'string(//*[local-name()="schemaversion"])' -)
+[ "$sco $versao" = "sco 1.2" ] || { echo "$pacote: a SCO of SCORM 1.2? $sco $versao"; exit 1; }
 unzip -p "$pacote" analisar_exp_encad.html | cmp - "$pasta/analisar_exp_encad.html"
 echo "$pacote: the manifest is well-formed, the page the one built"

@@ -110,8 +110,6 @@ export function leLink(busca, fragmento) {
   return pedido;
 }
 
-export const leFragmento = (fragmento) => leLink("", fragmento);
-
 // The link of the page as the record stands: the list, or the last line evaluated,
 // the pace, the step shown when it is not the last, the code hidden, the memory limit,
 // the pass mark; all in the fragment, the query that may have brought them left out.
