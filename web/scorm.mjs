@@ -67,22 +67,14 @@ function chama(s, metodo, ...argumentos) {
 // Where the student stands, as the record's own words say it.
 function ondeEsta(licao) {
   const { exercicios, feitos, desafios, desafio } = licao;
-  const lugares = [];
-  if (exercicios.length > 0) {
-    const proximo = Math.min(feitos + 1, exercicios.length);
-    lugares.push(
-      feitos < exercicios.length
-        ? `exercício ${proximo} de ${exercicios.length}`
-        : "exercícios feitos",
-    );
-  }
-  if (desafios.length > 0) {
-    lugares.push(`desafio ${desafio + 1} de ${desafios.length}`);
-  }
-  const { acertos, perguntas } = resultado(licao);
-  const placar =
-    perguntas > 0 ? ` Acertos na primeira tentativa até aqui: ${acertos} de ${perguntas}.` : "";
-  return `De volta à lista onde parou: ${lugares.join(", ")}.${placar}`;
+  const { acertos, perguntas, concluida } = resultado(licao);
+  const lugares = [
+    feitos < exercicios.length && `exercício ${feitos + 1} de ${exercicios.length}`,
+    desafios.length > 0 && `desafio ${desafio + 1} de ${desafios.length}`,
+  ];
+  const onde = concluida ? "já concluída" : `onde parou: ${lugares.filter(Boolean).join(", ")}`;
+  const placar = perguntas > 0 ? ` Certas na primeira tentativa: ${acertos} de ${perguntas}.` : "";
+  return `De volta à lista, ${onde}.${placar}`;
 }
 
 // A later visit of an attempt left unfinished goes on where the student stopped.
