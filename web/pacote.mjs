@@ -33,7 +33,8 @@ const chaves = inicio >= 0 ? link.slice(inicio + 1) : link.includes("=") ? link 
 const parametros = chaves === "" ? "" : `?${chaves}`;
 
 // XML's five characters that an attribute or a text may not hold as they are.
-const xml = (texto) => texto.replace(/[&<>"']/g, (c) => `&#${c.charCodeAt(0)};`);
+const ENTIDADES = { "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;", "'": "&apos;" };
+const xml = (texto) => texto.replace(/[&<>"']/g, (caractere) => ENTIDADES[caractere]);
 
 const nome = path.basename(opcoes.pagina);
 const titulo = xml(opcoes.titulo);
