@@ -66,8 +66,8 @@ function aceita(pedido, chave, valor) {
   return conhecido(valor);
 }
 
-// The parts of a query or a fragment, each as it stands and its key and value
-// decoded (null where the percent-encoding is malformed).
+// Each `chave=valor` of a query or a fragment, as it stands and with its key and
+// value decoded (null where the percent-encoding is malformed).
 function partes(texto) {
   return texto
     .split("&")
