@@ -7,6 +7,7 @@
 import { constantes } from "fonte";
 import { acrescenta, emCurso, perguntaDe, ultimo } from "./passos.mjs";
 import { enunciado, julga, respostaCerta } from "./perguntas.mjs";
+import { anotaPergunta } from "./resultados.mjs";
 
 const { COMECOU, RECUSOU } = constantes;
 
@@ -64,8 +65,9 @@ function pergunta(c, questao) {
   return new Promise((revela) => {
     c.responde = (palpite) => {
       const juizo = julga(questao, palpite, errou, licao.erros, c.conta);
+      const primeira = juizo.acertou === true && !errou;
       const contagem = juizo.contada && {
-        acertos: licao.acertos + (juizo.acertou && !errou ? 1 : 0),
+        acertos: licao.acertos + (primeira ? 1 : 0),
         respondidas: licao.respondidas + 1,
       };
       const { enganos } = licao;
@@ -73,7 +75,7 @@ function pergunta(c, questao) {
         enganos: { ...enganos, [juizo.engano]: (enganos[juizo.engano] ?? 0) + 1 },
       };
       errou ||= palpite !== null;
-      const fim = juizo.encerra && { pergunta: null };
+      const fim = juizo.encerra && { pergunta: null, ...anotaPergunta(licao, primeira) };
       licao.muda({ retorno: juizo.texto, ...contagem, ...engano, ...fim });
       if (juizo.encerra) {
         c.responde = null;

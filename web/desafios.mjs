@@ -136,7 +136,11 @@ export function criaDesafios(licao, { digita, foca }) {
       const cumpridos = licao.cumpridos.map(
         (antes, qual) => antes || (cumprido && qual === desafio),
       );
-      licao.muda({ veredito: texto, cumpridos });
+      // The lines it took, up to the one that met it.
+      const tentativas = licao.tentativas.map(
+        (vezes, qual) => vezes + (qual === desafio && !licao.cumpridos[qual] ? 1 : 0),
+      );
+      licao.muda({ veredito: texto, cumpridos, tentativas });
     }
     if (mudou.has("veredito")) {
       elementos.veredito.textContent = licao.veredito;

@@ -1,9 +1,10 @@
 // The lesson's one record and what a step means. The record holds the steps of the
 // evaluation shown, the step shown, the pace and the page's other settings, Prever's
-// question and tally, and which line the dialogue waits for; the views observe it and
-// draw it. The meanings (what was read, which pop of a ')' a step is, the last step,
-// a value as drawn and as the trace line prints it, the words for a step) are here
-// once, for every view. No DOM, so that all of it runs under Node.js as well.
+// question and tally, which line the dialogue waits for, and the results of a link's
+// exercises and challenges; the views observe it and draw it. The meanings (what was
+// read, which pop of a ')' a step is, the last step, a value as drawn and as the trace
+// line prints it, the words for a step) are here once, for every view. No DOM, so
+// that all of it runs under Node.js as well.
 import { constantes, operadores } from "fonte";
 
 // The steps, statuses and classes the program reports, as its headers define them.
@@ -39,9 +40,15 @@ export function criaLicao() {
     leitura: null, // "expressao" or "resposta" while the dialogue waits for a line
     exercicios: [], // a link's lines, typed one at a time
     feitos: 0, // how many of them were typed
+    digitado: -1, // which of them was just typed, its evaluation to come
+    exercicio: -1, // which of them the evaluation shown is; -1, a line of the student's own
+    placares: [], // each one's { perguntas, acertos, avaliado } (resultados.mjs)
+    listaEmPrever: false, // the link's pace is Prever: its exercises' questions all count
+    aprovacao: null, // the percentage the link asks for to pass, if any
     desafios: [], // a link's challenges (desafios.mjs)
     desafio: 0, // the index of the one shown
     cumpridos: [], // whether each was met
+    tentativas: [], // how many lines each was judged on until it was met
     veredito: "", // what the last line did for the challenge shown
     segurando: false, // the program waits on the step shown for the pace
     pulando: false, // the rest of this evaluation goes on at once

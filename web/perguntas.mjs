@@ -4,7 +4,7 @@
 // answer is what a known mistake gives, by the program's own arithmetic (`conta`,
 // ponte.mjs). No DOM, and no arithmetic of its own.
 import { constantes } from "fonte";
-import { NOMES_DOS_PAPEIS, desenhado, papel, tirados } from "./passos.mjs";
+import { NOMES_DOS_PAPEIS, desenhado, papel, perguntaDe, tirados } from "./passos.mjs";
 
 const { EMPILHOU, DESEMPILHOU, SUCESSO, PILHA_CHEIA, PILHA_VAZIA, DIVISAO_POR_ZERO } = constantes;
 
@@ -32,6 +32,21 @@ export function respostaCerta(tipo, passo) {
   return passo.acao === (tipo === "parentese" ? EMPILHOU : DESEMPILHOU)
     ? { valor: passo.valor }
     : null;
+}
+
+// How many questions Prever asks of an evaluation, asked or not: a question opens at
+// the step perguntaDe names and is settled by the step that gives its right answer.
+export function contaPerguntas(passos) {
+  let aberta = null;
+  let quantas = 0;
+  for (const passo of passos) {
+    aberta ??= perguntaDe(passo);
+    if (aberta !== null && respostaCerta(aberta, passo) !== null) {
+      quantas++;
+      aberta = null;
+    }
+  }
+  return quantas;
 }
 
 // What the student typed, as an answer: { valor } for a whole number of any size (its

@@ -38,7 +38,7 @@ function ligaFormulario(formulario, campo, licao, responde) {
 }
 
 // "operandos trocados: 2; par errado: 1", the mistakes named this visit.
-const listaDeEnganos = (enganos) =>
+export const listaDeEnganos = (enganos) =>
   Object.entries(enganos)
     .map(([nome, vezes]) => `${nome}: ${vezes}`)
     .join("; ");

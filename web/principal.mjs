@@ -14,6 +14,10 @@ import { criaLigacao } from "./ligacao.mjs";
 import { criaLicao, esperando, ultimo } from "./passos.mjs";
 import { ligaPrograma } from "./ponte.mjs";
 import { criaPrevisao } from "./previsao.mjs";
+import { criaRelato } from "./relato.mjs";
+import { ligaResultados } from "./resultados.mjs";
+import { criaResumo } from "./resumo.mjs";
+import { criaScorm } from "./scorm.mjs";
 import { criaTabela } from "./tabela.mjs";
 import { abreTerminal } from "./terminal.mjs";
 
@@ -52,9 +56,14 @@ criaControles(desenho, licao, conducao);
 criaCodigo(porId("codigo"), licao);
 criaTabela(porId("passos"), licao);
 criaPrevisao(desenho, licao, conducao.responde);
+ligaResultados(licao);
+criaResumo(porId("resumo"), licao);
 const teclado = { digita: terminal.digita, foca: () => terminal.terminal.focus() };
 criaDesafios(licao, teclado);
 criaLigacao(licao, teclado);
+// The list's results go to a course's platform where one opened the page, or else to
+// the page that embeds it, if any.
+criaScorm(licao) || criaRelato(licao);
 
 // Which line the dialogue waits for, in the record while it waits.
 async function leLinha(prompt, historico, capacidade) {

@@ -8,11 +8,14 @@ import { test } from "node:test";
 import { constantes } from "fonte";
 import { criaConducao } from "../conducao.mjs";
 import { julgaDesafio, leDesafio } from "../desafios.mjs";
-import { leFragmento } from "../ligacao.mjs";
+import { leLink } from "../ligacao.mjs";
 import { lePalpite } from "../perguntas.mjs";
 import { criaLicao, descreve, noTraco, textoDaPilha } from "../passos.mjs";
 import { ligaPrograma } from "../ponte.mjs";
+import * as resultados from "../resultados.mjs";
 
+const { placaresDe, ligaResultados, resultado, codificaRetomada, leRetomada } = resultados;
+const { tempoScorm, MAIOR_RETOMADA } = resultados;
 const { EMPILHOU, DIGITO, OPERADOR, PILHA_CHEIA, PILHA_VAZIA, DIVISAO_POR_ZERO } = constantes;
 
 // The program with a page of lines given in advance; each step goes to `aoPasso`.
@@ -200,6 +203,10 @@ const LINKS = [
   ["#desafio=resposta:2147483648&desafio=erro:nada&desafio=altura:1", {
     desafios: [{ texto: "altura:1", altura: 1 }],
     ignoradas: ["desafio=resposta:2147483648", "desafio=erro:nada"] }],
+  // A platform's query, read as the fragment, which wins where both name a key.
+  ["?e=(1%2B1)&ritmo=prever&scoid=3&aprovacao=x#e=(2*3)&aprovacao=100", { expressoes: ["(2*3)"],
+    ritmo: "prever", aprovacao: 100, ignoradas: [] }],
+  ["?aprovacao=101&e=%ZZ", { ignoradas: ["aprovacao=101", "e=%ZZ"] }],
 ];
 
 // A wrong first answer that a known mistake gives names it, without the right value;
@@ -273,11 +280,85 @@ test("a challenge is judged by the program's own steps", async () => {
 });
 
 test("a link's keys are read, and what is not understood named", () => {
-  for (const [fragmento, pedido] of LINKS) {
-    assert.deepEqual(
-      leFragmento(fragmento),
-      { expressoes: [], desafios: [], ignoradas: [], ...pedido },
-      fragmento,
-    );
+  for (const [link, pedido] of LINKS) {
+    const [busca, fragmento] = link.startsWith("?") ? [...link.split("#"), ""] : ["", link];
+    const esperado = { expressoes: [], desafios: [], ignoradas: [], ...pedido };
+    assert.deepEqual(leLink(busca, fragmento), esperado, link);
   }
+});
+
+// Each case: a list's one exercise, the answers to its questions, whether the link set
+// Prever, the pace, and the exercise's questions asked and right at the first try.
+// prettier-ignore
+const PLACARES = [
+  ["(2*3)", [["5", "6"], ["6"]], true, "prever", 2, 1],
+  ["(2*3)", [[null], ["6"]], true, "prever", 2, 1],
+  ["((1+2)*3)", [], true, "imediato", 3, 0],
+  ["((1+2)*3)", [], false, "imediato", 0, 0],
+  ["((1+2)", [], true, "prever", 0, 0],
+];
+
+test("an exercise's questions are counted in its own results, shown and skipped ones as asked", async () => {
+  for (const [linha, respostas, listaEmPrever, ritmo, perguntas, acertos] of PLACARES) {
+    const licao = criaLicao();
+    const lista = { exercicios: [linha], placares: placaresDe([linha]), digitado: 0 };
+    licao.muda({ ritmo, velocidade: 0, erros: nomes, listaEmPrever, ...lista });
+    ligaResultados(licao);
+    const conducao = conduz(licao);
+    let vez = 0;
+    licao.observa((mudou) => {
+      if (mudou.has("pergunta") && licao.pergunta !== null) {
+        const palpites = (respostas[vez++] ?? [null]).map((p) => p && lePalpite(p));
+        setTimeout(() => palpites.forEach(conducao.responde));
+      }
+    });
+    await avalia(linha, { passo: conducao.passo });
+    assert.deepEqual(licao.placares, [{ perguntas, acertos, avaliado: true }], `${linha} ${ritmo}`);
+  }
+});
+
+// A list as the record holds it: each exercise's [asked, right] (evaluated unless a
+// third item says not), the pass mark, the challenges' state.
+// prettier-ignore
+const lista = (pares, aprovacao = null, { desafio = 0, tentativas = [], cumpridos = [] } = {}) => ({
+  exercicios: pares.map(() => "(1+1)"),
+  placares: pares.map(([perguntas, acertos, avaliado = true]) => ({ perguntas, acertos, avaliado })),
+  ...{ desafios: tentativas.map(() => leDesafio("resposta:2")), desafio, tentativas, cumpridos },
+  ...{ aprovacao, acertos: 5, respondidas: 6, enganos: { "par errado": 1 } },
+});
+
+// prettier-ignore
+const NOTAS = [
+  [lista([[2, 2], [2, 1], [2, 2]], 90), 83, "failed"],
+  [lista([[2, 2], [1, 0, false], [0, 0, false]], 50), 67, "incomplete"],
+  [lista([], 50, { desafio: 1, tentativas: [2, 0], cumpridos: [true, false] }), 0, "incomplete"],
+  [lista([], 50, { desafio: 1, tentativas: [1, 3], cumpridos: [true, false] }), 50, "passed"],
+  [lista([]), null, "completed"],
+];
+
+test("the list's score and status, as a platform records them", () => {
+  for (const [registro, nota, status] of NOTAS) {
+    assert.deepEqual([resultado(registro).nota, resultado(registro).status], [nota, status]);
+  }
+});
+
+test("where the student stands, for a later visit to take back, for that list only; its time", () => {
+  // prettier-ignore
+  const registro = lista([[2, 2], [1, 1, false], [0, 0, false]], 80, {
+    desafio: 1, tentativas: [2, 0], cumpridos: [true, false] });
+  const texto = codificaRetomada(registro);
+  const { placares, desafio, tentativas, cumpridos, ...resto } = leRetomada(texto, registro);
+  const lidos = [placares.map((p) => p.perguntas), desafio, tentativas, cumpridos, resto];
+  const tally = { feitos: 1, acertos: 5, respondidas: 6, enganos: { "par errado": 1 } };
+  assert.deepEqual(lidos, [[2, 0, 0], 1, [2, 0], [true, false], tally]);
+  const outras = ["{", texto.replace('"d":1', '"d":2'), texto.replace('"t":[2,0]', '"t":[2]')];
+  const lidas = [
+    ...outras.map((outra) => leRetomada(outra, registro)),
+    leRetomada(texto, lista([])),
+  ];
+  assert.deepEqual(lidas, [null, null, null, null]);
+  const longa = codificaRetomada({ ...registro, enganos: { ["x".repeat(MAIOR_RETOMADA)]: 1 } });
+  assert.deepEqual(JSON.parse(longa).g, {});
+  const tempos = { 0: "0000:00:00.00", 3723456: "0001:02:03.46", 1e12: "9999:59:59.99" };
+  Object.entries(tempos).forEach(([ms, dito]) => assert.equal(tempoScorm(Number(ms)), dito));
 });
