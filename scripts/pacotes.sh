@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the four release files and checks each as its users get it: the Debian
+# Builds the five release files and checks each as its users get it: the Debian
 # package (contents, lintian, installed into a throwaway root), the tarball, the
-# Windows zip (run under wine), each installed program answering a piped session; and
-# the page, one HTML file that loads nothing from anywhere.
+# Windows zip (run under wine), each installed program answering a piped session; the
+# page, one HTML file that loads nothing from anywhere; and its SCORM package, which
+# holds that very page.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 raiz=$PWD
@@ -100,4 +101,8 @@ if grep -Piq '<(script|link|img|iframe)[^>]* (src|href)=(?!"data:)' "$pagina"; t
   exit 1
 fi
 ls -l "$pagina"
+scorm=build-web/analisar-exp-encad-${versao}-scorm.zip
+cp build-web/analisar_exp_encad_scorm.zip "$scorm"
+unzip -p "$scorm" analisar_exp_encad.html | cmp - "$pagina"
+ls -l "$scorm"
 echo "packages: all checks passed"
