@@ -1,6 +1,6 @@
 // Takes the screenshots of the page that README.md and LEIAME.md show, from a build,
 // in the Chromium of the page's tests: the page at a projector's size with the code
-// beside the drawing, a question of "Prever", and the page on a phone.
+// beside the drawing, a question of "Prever" answered with a mistake it names, and the page on a phone.
 // Usage: node docs/capturas.mjs BUILD, BUILD the web build's folder (build-web).
 import path from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
@@ -28,10 +28,10 @@ const capturas = [
     link: "#ritmo=prever",
     async prepara(aba) {
       await aba.novoCiclo();
-      await aba.digita("((1+2)*(3+4))", "Enter");
-      await aba.locator("#palpite").fill("5");
+      await aba.digita("((7-2)*(3+4))", "Enter");
+      await aba.locator("#palpite").fill("-5"); // the operands swapped: a mistake named
       await aba.digita("Enter");
-      await aba.espera("Não é 5.", "#retorno");
+      await aba.espera("Não é -5.", "#retorno");
     },
   },
   {

@@ -131,7 +131,9 @@ export function criaDesafios(licao, { digita, foca }) {
   });
   licao.observa((mudou) => {
     const { desafios, desafio, passos } = licao;
-    if (mudou.has("passos") && desafios.length > 0 && ultimo(passos.at(-1))) {
+    // Only the student's own lines are tries: a list's exercise typed by the link is not.
+    const propria = licao.exercicio < 0;
+    if (mudou.has("passos") && desafios.length > 0 && propria && ultimo(passos.at(-1))) {
       const { cumprido, texto } = julgaDesafio(desafios[desafio], passos, licao.erros);
       const cumpridos = licao.cumpridos.map(
         (antes, qual) => antes || (cumprido && qual === desafio),

@@ -483,8 +483,12 @@ const ESTADOS = {
   ],
   embedded: ["#embutido=1&e=((1%2B2)*3)&ritmo=passo", (p) => p.espera("Passo 1", "#contador")],
   "with a challenge shown": [
-    "#desafio=resposta:10&desafio=altura:4&e=(1%2B2)&ritmo=de-uma-vez",
-    (p) => p.espera("Ainda não", "#veredito"),
+    "#desafio=resposta:10&desafio=altura:4&ritmo=de-uma-vez",
+    async (p) => {
+      await p.novoCiclo();
+      await p.linha("(1+2)");
+      await p.espera("Ainda não", "#veredito");
+    },
   ],
   "at the end of a list of exercises": [
     "#e=(1%2B2)&e=(4*5)&ritmo=de-uma-vez",
@@ -573,8 +577,10 @@ test("a list of exercises, one at a time, with the student's own in between", as
 
 test("challenges: the goal, each line's verdict, the tally, the link kept", async () => {
   const desafios = "desafio=resposta:10&desafio=altura:4&desafio=erro:cheia:3";
-  const p = await abre(`#${desafios}&ritmo=de-uma-vez`);
-  await p.novoCiclo();
+  const p = await abre(`#e=(2*5)&${desafios}&ritmo=de-uma-vez`);
+  await p.espera("Resposta: 10"); // the link's exercise is no try of the challenge
+  assert.deepEqual(await p.textContent("#veredito"), "");
+  await p.seguinte();
   // Each: the challenge shown, a line typed, its verdict and the tally.
   const tentativas = [
     [1, "responda 10.", "(1+2)", "Ainda não: esta linha respondeu 3.", 0],
