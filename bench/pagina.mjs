@@ -2,8 +2,11 @@
 // gzipped; its first prompt against the first paint of a minimal HTML page, loaded
 // in turn in the same browser (median of RUNS loads each), as a ratio, and beside it
 // the first prompt of a page holding nothing but xterm.js, its floor; and how long
-// a pasted line of 1,000, 10,000 and 50,000 characters takes to be answered.
-// Usage: node bench/pagina.mjs [BUILD-WEB] [RUNS]; the web build must be made first.
+// a pasted line of 1,000, 10,000 and 50,000 characters takes to be answered. Given
+// another build, its page too, loaded in turn with this one: on a host too busy for
+// any ratio to a minimal page to hold still, the two pages' first prompts compared.
+// Usage: node bench/pagina.mjs [BUILD-WEB] [RUNS] [OTHER-BUILD-WEB]; the web builds
+// must be made first.
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { createRequire } from "node:module";
 import { tmpdir } from "node:os";
@@ -13,6 +16,8 @@ import { gzipSync } from "node:zlib";
 
 const pasta = path.resolve(process.argv[2] ?? "build-web");
 const rodadas = Number(process.argv[3] ?? 21);
+const outra =
+  process.argv[4] && path.join(path.resolve(process.argv[4]), "analisar_exp_encad.html");
 const arquivo = path.join(pasta, "analisar_exp_encad.html");
 const ferramentas = createRequire(path.join(pasta, "web", "x.js"));
 const { chromium } = ferramentas("playwright-core");
@@ -85,6 +90,20 @@ async function carrega(navegador, endereco, marca) {
 const mediana = (tempos) => tempos.sort((a, b) => a - b)[Math.floor(tempos.length / 2)];
 const faixa = (tempos) => `${tempos[0].toFixed(0)}–${tempos.at(-1).toFixed(0)}`;
 
+// This page's first prompt against the other build's, loaded in turn.
+async function contraOutra(navegador) {
+  const [nossos, deles] = [[], []];
+  for (let vez = 0; vez < rodadas; vez++) {
+    nossos.push(await carrega(navegador, arquivo, () => window.primeiroPrompt));
+    deles.push(await carrega(navegador, outra, () => window.primeiroPrompt));
+  }
+  const [nosso, dele] = [mediana(nossos), mediana(deles)];
+  console.log(
+    `first prompt against ${outra}'s: median ${nosso.toFixed(0)} ms against ` +
+      `${dele.toFixed(0)} ms, ratio ${(nosso / dele).toFixed(2)} over ${rodadas} loads each`,
+  );
+}
+
 async function partida(navegador) {
   const prompts = [];
   const pinturas = [];
@@ -116,22 +135,27 @@ async function colagens(navegador) {
       () => document.querySelectorAll(".xterm-rows > div")[2]?.textContent.trim() === "Expressao:",
     );
     tempos.push(
-      await pagina.evaluate(async (linha) => {
-        document.querySelector("#passo").textContent = "";
-        const entrada = document.querySelector(".xterm-helper-textarea");
-        const dados = new DataTransfer();
-        dados.setData("text/plain", linha);
-        const inicio = performance.now();
-        entrada.dispatchEvent(new ClipboardEvent("paste", { clipboardData: dados, bubbles: true }));
-        await new Promise((pronto) => {
-          const olha = () =>
-            document.querySelector("#passo").textContent.includes("recusada")
-              ? pronto()
-              : requestAnimationFrame(olha);
-          olha();
-        });
-        return performance.now() - inicio;
-      }, "(1+2)".repeat(tamanho / 5) + "\n"),
+      await pagina.evaluate(
+        async (linha) => {
+          document.querySelector("#passo").textContent = "";
+          const entrada = document.querySelector(".xterm-helper-textarea");
+          const dados = new DataTransfer();
+          dados.setData("text/plain", linha);
+          const inicio = performance.now();
+          entrada.dispatchEvent(
+            new ClipboardEvent("paste", { clipboardData: dados, bubbles: true }),
+          );
+          await new Promise((pronto) => {
+            const olha = () =>
+              document.querySelector("#passo").textContent.includes("recusada")
+                ? pronto()
+                : requestAnimationFrame(olha);
+            olha();
+          });
+          return performance.now() - inicio;
+        },
+        "(1+2)".repeat(tamanho / 5) + "\n",
+      ),
     );
     await pagina.keyboard.type("s\n");
   }
@@ -150,6 +174,9 @@ const navegador = await chromium.launch({
 });
 try {
   await partida(navegador);
+  if (outra) {
+    await contraOutra(navegador);
+  }
   await colagens(navegador);
 } finally {
   await navegador.close();
