@@ -10,10 +10,8 @@ if (isMainThread) {
   register(import.meta.url);
 }
 
-export async function resolve(especificador, contexto, proximo) {
-  return especificador === "fonte"
-    ? { url: "fonte:", shortCircuit: true }
-    : proximo(especificador, contexto);
+export async function resolve(nome, contexto, proximo) {
+  return nome === "fonte" ? { url: "fonte:", shortCircuit: true } : proximo(nome, contexto);
 }
 
 export async function load(url, contexto, proximo) {
