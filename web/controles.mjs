@@ -3,8 +3,6 @@
 // lesson's record; each shows what the record holds, whoever set it.
 import { MAIOR_MEMORIA, emCurso } from "./passos.mjs";
 
-const algum = (mudou, chaves) => chaves.some((chave) => mudou.has(chave));
-
 // The pace, its speed, "Memória" and "Mostrar o código".
 function ligaAjustes(achado, licao) {
   const [velocidade, tempo, memoria, codigo] = [
@@ -32,7 +30,7 @@ function ligaAjustes(achado, licao) {
     memoria.value = licao.memoria > 0 ? String(licao.memoria) : "";
     codigo.checked = licao.codigo;
   }
-  licao.observa((mudou) => algum(mudou, ["ritmo", "velocidade", "memoria", "codigo"]) && mostra());
+  licao.observa(mostra, ["ritmo", "velocidade", "memoria", "codigo"]);
   mostra();
 }
 
@@ -64,8 +62,7 @@ function ligaPassos(achado, licao, conducao) {
       deslizador.setAttribute("aria-valuetext", contador.textContent);
     }
   }
-  const mudancas = ["passos", "mostrado", "segurando", "pulando", "ritmo"];
-  licao.observa((mudou) => algum(mudou, mudancas) && mostra());
+  licao.observa(mostra, ["passos", "mostrado", "segurando", "pulando", "ritmo"]);
 }
 
 // Enter and Space go on while a step waits, but where a control has its own use for

@@ -147,8 +147,9 @@ export function criaDesafios(licao, { digita, foca }) {
     if (mudou.has("veredito")) {
       elementos.veredito.textContent = licao.veredito;
     }
-    if (["desafios", "desafio", "cumpridos", "erros"].some((chave) => mudou.has(chave))) {
-      mostraDesafio(licao, elementos, antes);
-    }
   });
+  licao.observa(
+    () => mostraDesafio(licao, elementos, antes),
+    ["desafios", "desafio", "cumpridos", "erros"],
+  );
 }

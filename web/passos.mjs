@@ -58,8 +58,11 @@ export function criaLicao() {
     acertos: 0, // right at the first try, of `respondidas`, this visit
     respondidas: 0,
     enganos: {}, // how often each mistake was named this visit, by its name
-    observa(ouvinte) {
-      ouvintes.add(ouvinte);
+    // `ouvinte` is told of every change, or, given `chaves`, of a change to one of them.
+    observa(ouvinte, chaves = null) {
+      ouvintes.add(
+        chaves ? (mudou) => chaves.some((chave) => mudou.has(chave)) && ouvinte(mudou) : ouvinte,
+      );
     },
     muda(partes) {
       Object.assign(licao, partes);

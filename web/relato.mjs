@@ -2,10 +2,9 @@
 // them: each time an exercise or a challenge of the link's list is settled, one
 // message to the parent frame with the list's figures so far. It holds nothing
 // personal, so any origin may receive it.
-import { resultado } from "./resultados.mjs";
+import { RESULTADOS, resultado } from "./resultados.mjs";
 
 export const ORIGEM = "analisador-de-expressoes";
-const RESULTADOS = ["placares", "tentativas", "cumpridos", "desafio"];
 
 // `janela` is the page's window; alone in its tab, it tells no one.
 export function criaRelato(licao, janela = window) {
@@ -13,10 +12,7 @@ export function criaRelato(licao, janela = window) {
     return;
   }
   const ditos = []; // each item's figures as last told
-  licao.observa((mudou) => {
-    if (!RESULTADOS.some((chave) => mudou.has(chave))) {
-      return;
-    }
+  licao.observa(() => {
     const { itens, acertos, perguntas } = resultado(licao);
     itens.forEach((item, qual) => {
       const figuras = `${item.perguntas} ${item.acertos}`;
@@ -26,5 +22,5 @@ export function criaRelato(licao, janela = window) {
         janela.parent.postMessage({ ...mensagem, de: itens.length, acertos, perguntas }, "*");
       }
     });
-  });
+  }, RESULTADOS);
 }

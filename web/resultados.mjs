@@ -7,6 +7,9 @@
 import { ultimo } from "./passos.mjs";
 import { contaPerguntas } from "./perguntas.mjs";
 
+// The record's fields a list's results are made of: who reports them observes these.
+export const RESULTADOS = ["placares", "tentativas", "cumpridos", "desafio"];
+
 export const MAIOR_RETOMADA = 4096; // the most characters SCORM 1.2's cmi.suspend_data holds
 
 const NOVO = { perguntas: 0, acertos: 0, avaliado: false };

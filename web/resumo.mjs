@@ -5,9 +5,8 @@
 import { objetivo } from "./desafios.mjs";
 import { elemento } from "./dom.mjs";
 import { listaDeEnganos } from "./previsao.mjs";
-import { resultado } from "./resultados.mjs";
+import { RESULTADOS, resultado } from "./resultados.mjs";
 
-const RESULTADOS = ["placares", "tentativas", "cumpridos", "desafio", "erros", "enganos"];
 const vezes = (quantas, uma, varias) => `${quantas} ${quantas === 1 ? uma : varias}`;
 
 // An exercise: its questions right at the first try; without questions, only done.
@@ -87,9 +86,9 @@ export function criaResumo(raiz, licao) {
     print();
   });
   raiz.querySelector(".copia").addEventListener("click", () => copia(raiz, licao, dito));
-  licao.observa((mudou) => {
+  licao.observa(() => {
     const lista = licao.exercicios.length > 1 || licao.desafios.length > 0;
-    if (!RESULTADOS.some((chave) => mudou.has(chave)) || !lista || !resultado(licao).concluida) {
+    if (!lista || !resultado(licao).concluida) {
       return;
     }
     desenha(raiz, licao);
@@ -97,5 +96,5 @@ export function criaResumo(raiz, licao) {
       raiz.hidden = false;
       raiz.scrollIntoView({ block: "nearest" });
     }
-  });
+  }, [...RESULTADOS, "erros", "enganos"]);
 }

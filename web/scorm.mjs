@@ -4,10 +4,16 @@
 // end, whether it was passed; a later visit of the same attempt goes on from there.
 // With no API nothing here runs. A call the platform refuses is named once in the
 // notice line, as text, and the lesson goes on.
-import { codificaRetomada, leRetomada, posicao, resultado, tempoScorm } from "./resultados.mjs";
+import {
+  RESULTADOS,
+  codificaRetomada,
+  leRetomada,
+  posicao,
+  resultado,
+  tempoScorm,
+} from "./resultados.mjs";
 
 const MAIS_ACIMA = 7; // the frames above the page searched, as SCORM 1.2's runtime says
-const RESULTADOS = ["placares", "tentativas", "cumpridos", "desafio"];
 
 // The API of `janela` or of a frame above it; null where there is none, or where a
 // frame of another origin stands in the way.
@@ -145,9 +151,7 @@ export function criaScorm(licao, janela = window) {
     retoma(s);
   }
   s.posicao = posicao(licao);
-  licao.observa(
-    (mudou) => !s.encerrada && RESULTADOS.some((chave) => mudou.has(chave)) && envia(s),
-  );
+  licao.observa(() => !s.encerrada && envia(s), RESULTADOS);
   envia(s);
   janela.addEventListener("pagehide", () => encerra(s));
   return true;
